@@ -1,0 +1,21 @@
+# Build settings every Kestrova target shares: language level, warnings,
+# Qt's stricter defines and the sanitizer switch.
+add_library(kestrova_settings INTERFACE)
+target_compile_features(kestrova_settings INTERFACE cxx_std_20)
+target_compile_options(kestrova_settings INTERFACE -Wall -Wextra -Werror)
+target_compile_definitions(kestrova_settings INTERFACE
+  QT_NO_CAST_FROM_ASCII QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
+if(KESTROVA_SANITIZE)
+  target_compile_options(kestrova_settings INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(kestrova_settings INTERFACE -fsanitize=address,undefined)
+endif()
+
+# One static library per layer, made of every source file in its folder.
+function(kestrova_layer name)
+  cmake_parse_arguments(LAYER "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC kestrova_settings ${LAYER_DEPENDS})
+endfunction()

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace kestrova {
+
+// The console output list (ListBox3) as the console logic sees it.
+class ConsoleOutput {
+ public:
+  virtual ~ConsoleOutput() = default;
+  virtual void AppendLine(const std::string& line) = 0;
+  virtual int LineCount() const = 0;
+  virtual void Clear() = 0;
+  // Makes the last line the top visible one (the list scrolls as far down as it can).
+  virtual void ScrollToLastLine() = 0;
+};
+
+}  // namespace kestrova

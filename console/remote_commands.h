@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "console/console_exchange.h"
+
+namespace kestrova {
+
+struct StockMap {
+  std::string itemText;    // as the map group shows it, "mohdm1 - Southern France "
+  std::string identifier;  // as the command carries it, "dm/mohdm1"
+};
+
+// The seven maps of the map group, in item order.
+const std::array<StockMap, 7>& StockMaps();
+
+// The Yes/No question asked before a kick or map change.
+class Confirmation {
+ public:
+  virtual ~Confirmation() = default;
+  // True only for the answer Yes.
+  virtual bool Confirm(const std::string& message) = 0;
+};
+
+// "Kick \"NAME\"?" and "Change map to \"ID\"?".
+std::string KickQuestion(const std::string& playerName);
+std::string MapQuestion(const std::string& mapIdentifier);
+
+// The command texts (the exchange puts the header in front): the prefix
+// field's text unchanged, then " kick " or " map " and the argument.
+std::string KickCommand(const std::string& prefixFieldText, const std::string& playerName);
+std::string MapCommand(const std::string& prefixFieldText, const std::string& mapIdentifier);
+
+// Asks, and on Yes kicks the player whose caption the dialog showed.
+// Returns whether the command was sent.
+bool KickPlayer(const std::string& caption, const std::string& prefixFieldText, Confirmation& confirmation,
+                ConsoleExchange& exchange);
+
+// Asks, and on Yes changes to the stock map at `index`.
+bool ChangeMap(int index, const std::string& prefixFieldText, Confirmation& confirmation, ConsoleExchange& exchange);
+
+}  // namespace kestrova

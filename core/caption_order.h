@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace kestrova {
+
+// The order in which the player list keeps its rows: alphabetical with case
+// ignored; only between names that are otherwise equal does case decide,
+// lower case first. Bytes 0x80-0xFF sort after ASCII by their value.
+// Returns a negative number, zero or a positive number like strcmp.
+int CompareCaptions(std::string_view a, std::string_view b);
+
+}  // namespace kestrova

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace kestrova {
+
+// Whether `socket` becomes readable within `timeoutMs` milliseconds (-2: no
+// limit). A failed wait counts as no data and raises nothing.
+bool PlainWaitForData(int socket, int timeoutMs);
+
+}  // namespace kestrova

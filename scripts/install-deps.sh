@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need,
+# asking apt only for those that are missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl1-mesa-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb xauth xdotool trayer x11-utils imagemagick fonts-dejavu-core
+  clang-format
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=sudo
+else
+  sudo=
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+
+namespace kestrova::test {
+
+// A fresh folder under the system's temporary folder, removed with its
+// content when the object goes.
+class TempDir final {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The whole content of a file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace kestrova::test
