@@ -14,6 +14,12 @@ std::string InfoRequest();
 // The out-of-band header that begins every datagram to the game port.
 inline constexpr char kOutOfBandHeader[] = "\xFF\xFF\xFF\xFF\x02";
 
+// Reads one received info reply: replaces the info reply list, and for a
+// valid reply (token 0 "infoResponse") sets the labels and the hint.
+// Returns whether the reply was valid. Throws std::out_of_range when a key
+// or the host name runs off the end of the list.
+bool ShowInfoReply(const std::string& received, InfoDisplay& display, ReplyLists& lists);
+
 // Asks the server's game port for its settings through `udp1` and shows the
 // reply in Label1..Label9 and the tray hint. Returns whether the reply was a
 // valid info reply (its token 0 is "infoResponse"); a time-out is no failure

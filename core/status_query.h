@@ -18,6 +18,11 @@ inline constexpr char kStatusRequest[] = "\\status\\";
 // whole reply. The empty text on time-out.
 std::string ReceiveStatusReply(DatagramClient& udp2);
 
+// Reads one received status reply: replaces the status reply list, sets
+// Label10/Label11 and adds the player rows (the caller has cleared them).
+// Throws std::out_of_range when a value or a player name runs off the end.
+void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyLists& lists);
+
 // Asks the server's query port for its players through `udp2`: rebuilds the
 // player rows and sets Label10 (fraglimit) and Label11 (timelimit). Throws
 // ConversionError, SocketError or std::out_of_range; rows and labels set
