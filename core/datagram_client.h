@@ -40,9 +40,11 @@ class DatagramClient final {
   // 10040; other failures raise SocketError too.
   std::string ReceiveText(int timeoutMs = -1);
 
-  // One datagram if one arrives within `timeoutMs`, without handling any
-  // window events meanwhile; std::nullopt when none came. Used to gather the
-  // further parts of a reply and to clear out late replies.
+  // One datagram if one arrives within `timeoutMs` (-2: no limit), without
+  // handling any window events meanwhile; std::nullopt when none came (a
+  // zero-byte datagram gives the empty text). Throws like ReceiveText.
+  // Used to gather the further parts of a reply and to clear out late
+  // replies.
   std::optional<std::string> ReceiveQuietly(int timeoutMs);
 
   // The local port of the socket, 0 while it has none or before the first
@@ -51,7 +53,7 @@ class DatagramClient final {
 
  private:
   int EnsureSocket();
-  std::string ReadOneDatagram();
+  std::optional<std::string> ReadOneDatagram();
 
   int socket_ = -1;
 };

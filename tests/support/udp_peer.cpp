@@ -22,13 +22,14 @@ sockaddr_in Loopback(int port) {
 
 }  // namespace
 
-UdpPeer::UdpPeer() {
+UdpPeer::UdpPeer(int port) {
   socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
   if (socket_ < 0) {
     throw std::runtime_error("test peer: no socket");
   }
-  sockaddr_in address = Loopback(0);
+  sockaddr_in address = Loopback(port);
   if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(socket_);
     throw std::runtime_error("test peer: bind failed");
   }
   socklen_t length = sizeof address;

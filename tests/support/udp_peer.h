@@ -10,7 +10,10 @@ namespace kestrova::test {
 // server (or another sender) in tests that script every byte.
 class UdpPeer final {
  public:
-  UdpPeer();
+  UdpPeer() : UdpPeer(0) {}
+  // Bound to 127.0.0.1:`port` (0: a port of the system's choice); throws
+  // std::runtime_error when that port cannot be had.
+  explicit UdpPeer(int port);
   ~UdpPeer();
   UdpPeer(const UdpPeer&) = delete;
   UdpPeer& operator=(const UdpPeer&) = delete;
