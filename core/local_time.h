@@ -6,9 +6,9 @@ namespace kestrova {
 
 struct LocalTime {
   int year = 0;
-  int month = 1;   // 1..12
-  int day = 1;     // 1..31
-  int hour = 0;    // 0..23
+  int month = 1;  // 1..12
+  int day = 1;    // 1..31
+  int hour = 0;   // 0..23
   int minute = 0;
   int second = 0;
 };
@@ -34,8 +34,20 @@ struct TimeFormat {
   std::string am = "AM";
   std::string pm = "PM";
 
-  // Read from the process's LC_TIME locale (nl_langinfo).
+  // Read from the process's LC_TIME locale (nl_langinfo T_FMT, T_FMT_AMPM,
+  // AM_STR, PM_STR); the program sets that locale from the environment at
+  // start.
   static TimeFormat FromLocale();
+
+  // Made from a strftime time pattern such as "%H:%M:%S" or "%p %I:%M:%S":
+  // %H/%I pad the hour with a zero, %k/%l do not (nor does a "-" or "_"
+  // flag); the separator is the text between the hour and the next
+  // conversion (":" when there is none); %I, %l or %p make a 12-hour clock,
+  // with the designator in front when %p/%P comes before the hour. %T and %R
+  // stand for their 24-hour forms, %r for `ampmPattern`. An empty `am` or
+  // `pm` becomes "AM" or "PM".
+  static TimeFormat FromPattern(const std::string& timePattern, const std::string& ampmPattern, const std::string& am,
+                                const std::string& pm);
 };
 
 // The time of day in the given format, for example "14:05:09" or "2:05:09 PM".

@@ -45,6 +45,8 @@ class QueryCycle final {
   void Run();
 
   bool Running() const { return running_; }
+  // How many calls came while a cycle was running and were ignored.
+  int IgnoredRuns() const { return ignoredRuns_; }
 
  private:
   void RunSteps();
@@ -52,6 +54,7 @@ class QueryCycle final {
   Parts parts_;
   std::function<void()> logStep_;
   bool running_ = false;
+  int ignoredRuns_ = 0;
 };
 
 }  // namespace kestrova

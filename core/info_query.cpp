@@ -1,0 +1,91 @@
+#include "core/info_query.h"
+
+#include <array>
+#include <string_view>
+
+#include "core/reply_text.h"
+#include "core/token_at.h"
+
+namespace kestrova {
+
+namespace {
+
+struct InfoKey {
+  std::string_view key;
+  int label;
+};
+
+// The keys of an info reply and the labels that show them, in the order
+// they are tested.
+constexpr std::array<InfoKey, 9> kInfoKeys{{
+    {"maxPing", 1},
+    {"pure", 2},
+    {"gametypestring", 3},
+    {"gametype", 4},
+    {"sv_maxclients", 5},
+    {"clients", 6},
+    {"mapname", 7},
+    {"hostname", 8},
+    {"protocol", 9},
+}};
+
+constexpr int kHostNameLabel = 8;
+constexpr int kClientsLabel = 6;
+constexpr int kMapNameLabel = 7;
+
+// The host name may hold blanks, so it arrives as several tokens; it ends
+// at the first token that contains "protocol" (the next key). The token
+// right after the key is always taken. Every token is preceded by one blank.
+std::string JoinHostName(const TokenList& tokens, std::size_t keyPosition) {
+  std::string name;
+  std::size_t j = keyPosition;
+  while (true) {
+    name += ' ';
+    name += TokenAt(tokens, j + 1);
+    ++j;
+    if (Contains(TokenAt(tokens, j + 1), "protocol")) {
+      return name;
+    }
+  }
+}
+
+std::string HintText(const InfoDisplay& display) {
+  // Line feed before carriage return, as the tray has always shown it.
+  return "Kestrova by ZLX\n\r" + display.LabelText(kClientsLabel) + "\n\r" + display.LabelText(kMapNameLabel);
+}
+
+}  // namespace
+
+std::string InfoRequest() { return std::string(kOutOfBandHeader, sizeof kOutOfBandHeader - 1) + "getinfo xxx"; }
+
+bool ShowInfoReply(const std::string& received, InfoDisplay& display, ReplyLists& lists) {
+  TokenList tokens;
+  SplitCommaText(NormaliseReply(received), tokens);
+  lists.ReplaceInfoList(tokens);
+
+  if (tokens.empty() || !Equals(tokens[0], "infoResponse")) {
+    return false;
+  }
+  // Keys are matched at every position, values and host-name tokens
+  // included, so a value that equals a key name is taken as that key.
+  for (std::size_t i = 1; i < tokens.size(); ++i) {
+    for (const InfoKey& key : kInfoKeys) {
+      if (!Equals(tokens[i], key.key)) {
+        continue;
+      }
+      const std::string value = key.label == kHostNameLabel ? JoinHostName(tokens, i) : TokenAt(tokens, i + 1);
+      display.SetLabelText(key.label, std::string(key.key) + ": " + value);
+    }
+    display.SetHint(HintText(display));
+  }
+  return true;
+}
+
+bool QueryInfo(DatagramClient& udp1, const EndpointSource& endpoint, InfoDisplay& display, ReplyLists& lists) {
+  PointClientAt(udp1, endpoint.Address(), endpoint.GamePortText());
+  udp1.Send(InfoRequest());
+  const std::string received = udp1.ReceiveText(-1);
+  return ShowInfoReply(received, display, lists);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,61 @@
+#include "core/query_cycle.h"
+
+#include <exception>
+#include <utility>
+
+#include "core/info_query.h"
+#include "core/status_query.h"
+
+namespace kestrova {
+
+namespace {
+
+// Clears the running mark however the cycle ends.
+class RunningMark final {
+ public:
+  explicit RunningMark(bool& running) : running_(running) { running_ = true; }
+  ~RunningMark() { running_ = false; }
+  RunningMark(const RunningMark&) = delete;
+  RunningMark& operator=(const RunningMark&) = delete;
+
+ private:
+  bool& running_;
+};
+
+}  // namespace
+
+QueryCycle::QueryCycle(Parts parts) : parts_(std::move(parts)) {}
+
+void QueryCycle::SetLogStep(std::function<void()> logStep) { logStep_ = std::move(logStep); }
+
+void QueryCycle::Run() {
+  // A receive with a silent server handles the window's pending events, the
+  // next timer tick among them; starting a cycle there would nest one level
+  // deeper on every empty wait. The tick is dropped instead: the following
+  // one comes 500 ms later.
+  if (running_) {
+    ++ignoredRuns_;
+    return;
+  }
+  RunningMark mark(running_);
+  try {
+    RunSteps();
+  } catch (const std::exception&) {
+    // Every failure ends the cycle without a message; the next tick starts afresh.
+  } catch (...) {
+  }
+}
+
+void QueryCycle::RunSteps() {
+  parts_.controls.EnableTimer();
+  parts_.controls.HideStartButton();
+  if (QueryInfo(parts_.udp1, parts_.endpoint, parts_.display, parts_.display)) {
+    QueryStatus(parts_.udp2, parts_.endpoint, parts_.display, parts_.display);
+  }
+  parts_.controls.SetUpdateTime(FormatLongTime(parts_.clock.Now(), parts_.timeFormat));
+  if (logStep_) {
+    logStep_();
+  }
+}
+
+}  // namespace kestrova

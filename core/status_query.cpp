@@ -1,0 +1,131 @@
+#include "core/status_query.h"
+
+#include <chrono>
+#include <optional>
+
+#include "core/reply_text.h"
+#include "core/socket_error.h"
+#include "core/status_reply_parts.h"
+#include "core/token_at.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr int kFragLimitLabel = 10;
+constexpr int kTimeLimitLabel = 11;
+constexpr int kMessageTooLong = 10040;
+
+// A player's name may hold blanks, so it arrives as several tokens; it ends
+// before the first token that contains "frags_". The token right after the
+// player key is always taken. Returns the name (every token preceded by one
+// blank) and sets `last` to the position of its last token.
+std::string JoinPlayerName(const TokenList& tokens, std::size_t keyPosition, std::size_t& last) {
+  std::string name;
+  std::size_t j = keyPosition;
+  while (true) {
+    name += ' ';
+    name += TokenAt(tokens, j + 1);
+    ++j;
+    if (Contains(TokenAt(tokens, j + 1), "frags_")) {
+      last = j;
+      return name;
+    }
+  }
+}
+
+// Replies that came after their receive gave up wait in the socket's queue;
+// reading one of them as the answer to the new request would show an old
+// player list, so they go before the request is sent.
+void DiscardQueuedReplies(DatagramClient& udp2) {
+  while (true) {
+    try {
+      if (!udp2.ReceiveQuietly(0)) {
+        return;
+      }
+    } catch (const SocketError& error) {
+      // An oversized datagram is taken off the queue by the failed read;
+      // any other failure belongs to the query.
+      if (error.Code() != kMessageTooLong) {
+        throw;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::string ReceiveStatusReply(DatagramClient& udp2) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  const int budgetMs = udp2.ReceiveTimeout;
+
+  std::string first = udp2.ReceiveText(-1);
+  std::optional<StatusPart> firstPart = ParseStatusPart(first);
+  if (!firstPart || (firstPart->final && firstPart->number == 1)) {
+    return first;
+  }
+
+  StatusPartSet parts(std::move(*firstPart));
+  while (!parts.Complete()) {
+    int remainingMs = -2;  // a client without a receive limit waits without one here too
+    if (budgetMs >= 0) {
+      const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+      if (elapsed >= budgetMs) {
+        break;
+      }
+      remainingMs = budgetMs - static_cast<int>(elapsed);
+    }
+    std::optional<std::string> datagram = udp2.ReceiveQuietly(remainingMs);
+    if (!datagram) {
+      break;
+    }
+    if (std::optional<StatusPart> part = ParseStatusPart(*datagram)) {
+      parts.Add(std::move(*part));
+    }
+  }
+  return parts.Joined();
+}
+
+void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyLists& lists) {
+  TokenList tokens;
+  SplitCommaText(NormaliseReply(received), tokens);
+  lists.ReplaceStatusList(tokens);
+
+  if (tokens.size() < 2) {
+    return;
+  }
+  // Token 0 is never examined: it is the empty token before the reply's
+  // first backslash. Every later position is tested, name tokens and
+  // values included.
+  for (std::size_t i = 1; i < tokens.size(); ++i) {
+    const std::string& token = tokens[i];
+    if (Equals(token, "fraglimit")) {
+      display.SetLabelText(kFragLimitLabel, "fraglimit: " + TokenAt(tokens, i + 1));
+    }
+    if (Equals(token, "timelimit")) {
+      display.SetLabelText(kTimeLimitLabel, "timelimit: " + TokenAt(tokens, i + 1));
+    }
+    if (Contains(token, "player_")) {
+      std::size_t last = i;
+      const std::string name = JoinPlayerName(tokens, i, last);
+      display.AddRow(name);
+      // Frags, deaths and ping follow at every second position; the keys
+      // between them are only counted.
+      display.AppendSubItem(TokenAt(tokens, last + 2));
+      display.AppendSubItem(TokenAt(tokens, last + 4));
+      display.AppendSubItem(TokenAt(tokens, last + 6));
+    }
+  }
+}
+
+void QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, StatusDisplay& display, ReplyLists& lists) {
+  PointClientAt(udp2, endpoint.Address(), endpoint.QueryPortText());
+  DiscardQueuedReplies(udp2);
+  udp2.Send(std::string_view(kStatusRequest, sizeof kStatusRequest - 1));
+  const std::string received = ReceiveStatusReply(udp2);
+  display.ClearRows();
+  ShowStatusReply(received, display, lists);
+}
+
+}  // namespace kestrova

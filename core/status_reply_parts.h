@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrova {
+
+// One datagram of a status reply that the server split over several
+// datagrams. Each part ends with "\queryid\Q.P" (Q names the reply, P counts
+// its parts from 1); the last part carries "\final\" right before that.
+struct StatusPart {
+  std::string queryId;
+  int number = 0;
+  bool final = false;
+  // The part without its trailing "\final\" and "\queryid\Q.P" fields.
+  std::string body;
+};
+
+// The part that `datagram` is, or std::nullopt when it does not end with a
+// "\queryid\Q.P" marker whose P is a whole number from 1 up.
+std::optional<StatusPart> ParseStatusPart(std::string_view datagram);
+
+// The parts of one reply gathered so far: those of the first part's query
+// id, each part number once.
+class StatusPartSet final {
+ public:
+  explicit StatusPartSet(StatusPart first);
+
+  // Keeps `part` unless it belongs to another reply or its number came before.
+  void Add(StatusPart part);
+
+  // Whether the final part and every part before it have come.
+  bool Complete() const;
+
+  // The bodies of the parts that came, in part order, as one reply text.
+  std::string Joined() const;
+
+ private:
+  std::string queryId_;
+  std::vector<StatusPart> parts_;  // kept ordered by number
+};
+
+}  // namespace kestrova

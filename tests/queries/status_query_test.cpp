@@ -1,0 +1,261 @@
+#include "core/status_query.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/integer_text.h"
+#include "core/socket_error.h"
+#include "queries/scripted_server.h"
+#include "support/recording_display.h"
+
+namespace kestrova::test {
+namespace {
+
+using Rows = std::vector<PlayerRow>;
+
+const std::vector<std::string> kExampleFields = {"fraglimit", "0", "timelimit", "20", "player_0", "Big Al",   "frags_0",
+                                                 "12",        "k", "3",         "k",  "48",       "player_1", "bob",
+                                                 "frags_1",   "4", "k",         "9",  "k",        "110"};
+const Rows kExampleRows = {{" Big Al", {"12", "3", "48"}}, {" bob", {"4", "9", "110"}}};
+
+// The eight fields of one player.
+std::vector<std::string> Player(int index, const std::string& name, const std::string& frags, const std::string& deaths,
+                                const std::string& ping) {
+  const std::string n = std::to_string(index);
+  return {"player_" + n, name, "frags_" + n, frags, "deaths_" + n, deaths, "ping_" + n, ping};
+}
+
+class StatusQueryTest : public ::testing::Test {
+ protected:
+  StatusQueryTest() {
+    udp2.ReceiveTimeout = 2000;
+    display.queryPortText = std::to_string(server.Port());
+  }
+
+  void AskWith(std::vector<std::string> replies) {
+    server.Start({replies});
+    QueryStatus(udp2, display, display, display);
+    requests = server.Finish();
+  }
+
+  // The status request goes out by hand; the reply is then gathered.
+  std::string GatherAfter(std::vector<std::string> replies) {
+    server.Start({replies});
+    udp2.Host = "127.0.0.1";
+    udp2.Port = server.Port();
+    udp2.Send(kStatusRequest);
+    std::string reply = ReceiveStatusReply(udp2);
+    server.Finish();
+    return reply;
+  }
+
+  ScriptedServer server;
+  DatagramClient udp2;
+  RecordingDisplay display;
+  std::vector<std::string> requests;
+};
+
+TEST_F(StatusQueryTest, ExampleReplySetsLimitsAndRows) {
+  AskWith({Fields(kExampleFields)});
+
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0], "\\status\\");
+  EXPECT_EQ(display.Label(10), "fraglimit: 0");
+  EXPECT_EQ(display.Label(11), "timelimit: 20");
+  EXPECT_EQ(display.Rows(), kExampleRows);
+  // The empty token 0, and "Big Al" as two tokens.
+  EXPECT_EQ(display.StatusList().size(), kExampleFields.size() + 2);
+}
+
+TEST_F(StatusQueryTest, RowsAreSortedWithCaseDecidingLast) {
+  AskWith({Fields(Player(0, "Bob", "1", "2", "3")) + Fields(Player(1, "alice", "4", "5", "6"))});
+
+  EXPECT_EQ(display.Rows(), (Rows{{" alice", {"4", "5", "6"}}, {" Bob", {"1", "2", "3"}}}));
+}
+
+TEST_F(StatusQueryTest, TimeOutEmptiesThePlayerList) {
+  udp2.ReceiveTimeout = 200;
+  display.SetRows(kExampleRows);
+
+  AskWith({});
+
+  EXPECT_EQ(requests.size(), 1u);
+  EXPECT_TRUE(display.Rows().empty());
+  EXPECT_TRUE(display.StatusList().empty());
+  EXPECT_EQ(display.Label(10), "fraglimit:");
+  EXPECT_EQ(display.Label(11), "timelimit:");
+}
+
+TEST_F(StatusQueryTest, FailedReceiveKeepsThePreviousRows) {
+  display.SetRows(kExampleRows);
+
+  try {
+    AskWith({std::string(8193, 'x')});
+    FAIL() << "no failure";
+  } catch (const SocketError& error) {
+    EXPECT_EQ(error.Code(), 10040);
+  }
+  server.Finish();
+
+  EXPECT_EQ(display.Rows(), kExampleRows);
+}
+
+TEST_F(StatusQueryTest, BadQueryPortSendsNothing) {
+  display.queryPortText = "";
+  display.SetRows(kExampleRows);
+
+  EXPECT_THROW(QueryStatus(udp2, display, display, display), ConversionError);
+
+  EXPECT_FALSE(server.Peer().Receive(300).has_value());
+  EXPECT_EQ(display.Rows(), kExampleRows);
+}
+
+TEST_F(StatusQueryTest, StaleDatagramQueuedBeforeTheRequestIsDiscarded) {
+  AskWith({Fields(kExampleFields)});
+  // A reply that comes after its receive gave up waits in the queue.
+  server.Peer().SendTo(udp2.LocalPort(), Fields(Player(0, "stale", "0", "0", "0")));
+
+  AskWith({Fields(Player(0, "fresh", "1", "2", "3"))});
+
+  EXPECT_EQ(display.Rows(), (Rows{{" fresh", {"1", "2", "3"}}}));
+}
+
+TEST_F(StatusQueryTest, FortyPlayersGiveFortyRows) {
+  std::string reply;
+  for (int index = 0; index < 40; ++index) {
+    reply += Fields(Player(index, "p" + std::to_string(100 + index), "1", "2", "3"));
+  }
+
+  AskWith({reply});
+
+  ASSERT_EQ(display.Rows().size(), 40u);
+  EXPECT_EQ(display.Rows().front().caption, " p100");
+  EXPECT_EQ(display.Rows().back().caption, " p139");
+}
+
+// A server with many players splits its reply; each part names the reply
+// and its number. Here a player's fields straddle the part boundaries.
+const std::string kPart1 = Fields({"fraglimit", "10", "player_0", "Big Al", "frags_0"}) + "\\queryid\\77.1";
+const std::string kPart2 = Fields({"12", "k", "3", "k", "48", "player_1"}) + "\\queryid\\77.2";
+const std::string kPart3 = Fields({"bob", "frags_1", "4", "k", "9", "k", "110", "final", ""}) + "\\queryid\\77.3";
+const std::string kJoined = Fields({"fraglimit", "10", "player_0", "Big Al", "frags_0", "12", "k", "3", "k", "48",
+                                    "player_1", "bob", "frags_1", "4", "k", "9", "k", "110"});
+
+TEST_F(StatusQueryTest, PartsArrivingOutOfOrderAreJoinedInOrder) {
+  AskWith({kPart3, kPart1, kPart2});
+
+  EXPECT_EQ(display.Label(10), "fraglimit: 10");
+  EXPECT_EQ(display.Rows(), kExampleRows);
+  EXPECT_EQ(display.StatusList(),
+            (TokenList{"",  "fraglimit", "10",       "player_0", "Big",     "Al", "frags_0", "12", "k", "3",
+                       "k", "48",        "player_1", "bob",      "frags_1", "4",  "k",       "9",  "k", "110"}));
+}
+
+TEST_F(StatusQueryTest, JoinedPartsLoseTheirMarkers) { EXPECT_EQ(GatherAfter({kPart2, kPart3, kPart1}), kJoined); }
+
+TEST_F(StatusQueryTest, MissingPartJoinsThePartsThatCame) {
+  udp2.ReceiveTimeout = 300;
+
+  EXPECT_EQ(GatherAfter({kPart1, kPart3}),
+            Fields({"fraglimit", "10", "player_0", "Big Al", "frags_0", "bob", "frags_1", "4", "k", "9", "k", "110"}));
+}
+
+TEST_F(StatusQueryTest, RepeatedPartsAndOtherRepliesAreDropped) {
+  const std::string repeated = Fields({"99", "k", "99", "k", "99", "player_1"}) + "\\queryid\\77.2";
+  const std::string otherReply = Fields({"player_5", "ghost"}) + "\\queryid\\76.2";
+
+  EXPECT_EQ(GatherAfter({kPart1, kPart2, otherReply, repeated, kPart3}), kJoined);
+}
+
+TEST_F(StatusQueryTest, OneDatagramReplyIsPassedThroughWhole) {
+  const std::string whole = Fields(Player(0, "a", "1", "2", "3")) + "\\final\\\\queryid\\9.1";
+
+  EXPECT_EQ(GatherAfter({whole}), whole);
+}
+
+TEST_F(StatusQueryTest, PartsAfterACompleteReplyStayQueued) {
+  const std::string single = Fields(Player(0, "a", "1", "2", "3"));
+
+  EXPECT_EQ(GatherAfter({single, "next"}), single);
+  EXPECT_EQ(udp2.ReceiveQuietly(2000), "next");
+}
+
+struct RowCase {
+  const char* name;
+  std::string reply;
+  Rows rows;
+};
+
+class StatusRowsTest : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(StatusRowsTest, RowsAsTheReplyReadsThem) {
+  RecordingDisplay display;
+
+  ShowStatusReply(GetParam().reply, display, display);
+
+  EXPECT_EQ(display.Rows(), GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, StatusRowsTest,
+    ::testing::Values(
+        RowCase{"EmptyName", Fields(Player(0, "", "1", "2", "3")), {{" ", {"1", "2", "3"}}}},
+        RowCase{"TwoBlanksInName", Fields(Player(0, "Big  Al", "1", "2", "3")), {{" Big Al", {"1", "2", "3"}}}},
+        RowCase{"HighBytesKept",
+                Fields(Player(0, "\xE9l\xE8ve \x80\xFE", "1", "2", "3")),
+                {{" \xE9l\xE8ve \x80\xFE", {"1", "2", "3"}}}},
+        RowCase{"NameContainingPlayerKey",
+                Fields(Player(0, "xplayer_y", "1", "2", "3")) + Fields(Player(1, "bob", "4", "5", "6")),
+                {{" bob", {"4", "5", "6"}},
+                 {" frags_0 1 deaths_0 2 ping_0 3 player_1 bob", {"4", "5", "6"}},
+                 {" xplayer_y", {"1", "2", "3"}}}},
+        RowCase{"NoBackslashFirst", "player_0" + Fields({"zed", "frags_0", "1", "k", "2", "k", "3"}), {}},
+        RowCase{"SingleToken", "\\", {}},
+        RowCase{"WholeReplyWithMarkers",
+                Fields(Player(0, "a", "1", "2", "3")) + "\\final\\\\queryid\\9.1",
+                {{" a", {"1", "2", "3"}}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StatusReplyTest, LimitsAreFoundAnywhereButAtTokenZero) {
+  RecordingDisplay display;
+
+  ShowStatusReply("fraglimit" + Fields({"5", "timelimit", "7"}), display, display);
+
+  EXPECT_EQ(display.Label(10), "fraglimit:");
+  EXPECT_EQ(display.Label(11), "timelimit: 7");
+}
+
+struct BreakCase {
+  const char* name;
+  std::string reply;
+  Rows rows;
+};
+
+class StatusBreakTest : public ::testing::TestWithParam<BreakCase> {};
+
+TEST_P(StatusBreakTest, ReplyRunningOffItsEndFailsKeepingTheRowsSoFar) {
+  RecordingDisplay display;
+
+  EXPECT_THROW(ShowStatusReply(GetParam().reply, display, display), std::out_of_range);
+
+  EXPECT_EQ(display.Rows(), GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, StatusBreakTest,
+                         ::testing::Values(BreakCase{"LastPlayerWithoutPing",
+                                                     Fields(Player(0, "a", "1", "2", "3")) +
+                                                         Fields({"player_1", "b", "frags_1", "4", "k", "5", "k"}),
+                                                     {{" a", {"1", "2", "3"}}, {" b", {"4", "5"}}}},
+                                           BreakCase{"NameContainingPlayerKeyWithNoPlayerAfter",
+                                                     Fields(Player(0, "xplayer_y", "1", "2", "3")),
+                                                     {{" xplayer_y", {"1", "2", "3"}}}},
+                                           BreakCase{"FragLimitLast",
+                                                     Fields(Player(0, "a", "1", "2", "3")) + Fields({"fraglimit"}),
+                                                     {{" a", {"1", "2", "3"}}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kestrova::test
