@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "console/console_output.h"
 #include "core/datagram_client.h"
@@ -12,24 +13,39 @@ namespace kestrova {
 // what the server prints back.
 class ConsoleExchange final {
  public:
-  ConsoleExchange(DatagramClient& udp3, const EndpointSource& endpoint, ConsoleOutput& output);
+  // Longest pause between two datagrams of one reply: a server sends long
+  // output ("status", "cmdlist") as several datagrams back to back.
+  static constexpr int kReplyPartGapMs = 150;
 
-  // Points UDP3 at the address and game port, shows output of earlier
-  // commands still queued on UDP3, sends the out-of-band header followed by
-  // `command`, then (when `awaitReply`) waits up to the client's time-out
-  // for the first reply datagram and takes those that follow it closely;
-  // renders them in order and scrolls the list to its end (also after a
-  // time-out or without a wait). Throws ConversionError or the client's
-  // errors; nothing of the reply is shown then.
+  ConsoleExchange(DatagramClient& udp3, const EndpointSource& endpoint, ConsoleOutput& output);
+  ConsoleExchange(const ConsoleExchange&) = delete;
+  ConsoleExchange& operator=(const ConsoleExchange&) = delete;
+
+  // Points UDP3 at the address and game port (read afresh), shows output of
+  // earlier commands still queued on UDP3 in arrival order, sends the
+  // out-of-band header followed by `command`, then (when `awaitReply`)
+  // waits up to the client's time-out for the first reply datagram and
+  // takes those that follow it within kReplyPartGapMs of each other, as
+  // long as the time-out's budget (counted from the start of the wait)
+  // lasts. Renders them in order (RenderConsoleReply) and scrolls the list
+  // to its end when it holds 2 or more lines (also after a time-out or
+  // without a wait).
+  //
+  // Throws ConversionError for a bad game port text (nothing sent, nothing
+  // shown) and the client's errors (SocketError, std::runtime_error);
+  // nothing of the reply is shown then.
   //
   // Returns false, doing nothing, while another command of this exchange
-  // is still waiting for its reply (a command started from inside that
-  // wait is ignored rather than nested).
+  // is still waiting for its reply: a command started from inside that
+  // wait (the wait handles window events) is ignored rather than nested.
   bool Run(const std::string& command, bool awaitReply);
 
+  // Whether a command is being sent or its reply awaited right now.
   bool Busy() const { return busy_; }
 
  private:
+  void ShowLateOutput();
+  std::vector<std::string> ReceiveReply();
   void ShowReply(const std::string& reply);
 
   DatagramClient& udp3_;

@@ -32,12 +32,17 @@ std::string MapQuestion(const std::string& mapIdentifier);
 std::string KickCommand(const std::string& prefixFieldText, const std::string& playerName);
 std::string MapCommand(const std::string& prefixFieldText, const std::string& mapIdentifier);
 
-// Asks, and on Yes kicks the player whose caption the dialog showed.
-// Returns whether the command was sent.
+// Asks, and on Yes kicks the player whose caption the dialog showed: the
+// caption goes byte for byte into the question and the command. The reply
+// is always awaited and shown like a console reply. Returns whether the
+// command was sent; asks nothing and returns false while the exchange is
+// waiting for another command's reply. Throws what ConsoleExchange::Run
+// throws.
 bool KickPlayer(const std::string& caption, const std::string& prefixFieldText, Confirmation& confirmation,
                 ConsoleExchange& exchange);
 
-// Asks, and on Yes changes to the stock map at `index`.
+// Asks, and on Yes changes to the stock map at `index` (an index outside
+// the table does nothing); otherwise as KickPlayer.
 bool ChangeMap(int index, const std::string& prefixFieldText, Confirmation& confirmation, ConsoleExchange& exchange);
 
 }  // namespace kestrova

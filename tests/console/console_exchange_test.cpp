@@ -1,0 +1,269 @@
+#include "console/console_exchange.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "console/command_line.h"
+#include "console_rig.h"
+#include "core/integer_text.h"
+#include "core/responsive_wait.h"
+#include "core/socket_error.h"
+
+namespace kestrova::test {
+namespace {
+
+using namespace std::string_literals;
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+using Clock = std::chrono::steady_clock;
+
+long long MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+struct DatagramCase {
+  const char* what;
+  std::string command;
+};
+
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const DatagramCase& c, std::ostream* os) { *os << c.what; }
+
+const DatagramCase kDatagramCases[] = {
+    {"empty", ""s},
+    {"plain", "rcon secret status"s},
+    {"blanks kept", " clear "s},
+    {"high bytes and NUL", "say \x80\xA0\xFF\0end"s},
+};
+
+class DatagramBytesTest : public testing::TestWithParam<DatagramCase> {};
+
+TEST_P(DatagramBytesTest, AreTheHeaderFollowedByTheCommand) {
+  ConsoleRig rig;
+  OneAnswer answer(rig.server, {"print\nok\n"});
+
+  EXPECT_TRUE(rig.exchange.Run(GetParam().command, true));
+
+  EXPECT_EQ(answer.Request(), kHeader + GetParam().command);
+  EXPECT_EQ(answer.Request()->size(), 5 + GetParam().command.size());
+  EXPECT_THAT(rig.output.lines, ElementsAre("ok"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, DatagramBytesTest, testing::ValuesIn(kDatagramCases),
+                         [](const testing::TestParamInfo<DatagramCase>& info) {
+                           std::string name;
+                           for (const char c : std::string(info.param.what)) {
+                             name += c == ' ' ? '_' : c;
+                           }
+                           return name;
+                         });
+
+TEST(ConsoleExchange, AppendsThePrintedLinesAndScrolls) {
+  ConsoleRig rig;
+  for (const std::string& line : ConsoleHelpText()) {
+    rig.output.AppendLine(line);
+  }
+  OneAnswer answer(rig.server, {"\xFF\xFF\xFF\xFFprint\nmap: dm/mohdm1\nnum score ping name\npartial"});
+
+  ASSERT_TRUE(rig.exchange.Run("rcon secret status", true));
+
+  ASSERT_EQ(rig.output.lines.size(), 24u);
+  EXPECT_EQ(rig.output.lines[22], "map: dm/mohdm1");
+  EXPECT_EQ(rig.output.lines[23], "num score ping name");
+  EXPECT_EQ(rig.output.scrolls, 1);
+}
+
+TEST(ConsoleExchange, TakesTheGamePortAfreshForEveryCommand) {
+  ConsoleRig rig;
+  UdpPeer otherServer;
+  {
+    OneAnswer answer(rig.server, {"one\n"});
+    ASSERT_TRUE(rig.exchange.Run("first", true));
+    EXPECT_EQ(answer.Request(), kHeader + "first");
+  }
+  rig.endpoint.gamePortText = std::to_string(otherServer.Port());
+  OneAnswer answer(otherServer, {"two\n"});
+  ASSERT_TRUE(rig.exchange.Run("second", true));
+
+  EXPECT_EQ(answer.Request(), kHeader + "second");
+  EXPECT_THAT(rig.output.lines, ElementsAre("one", "two"));
+  EXPECT_EQ(rig.server.Receive(100), std::nullopt);
+}
+
+TEST(ConsoleExchange, TimeOutAddsNothingButScrollsALongList) {
+  ConsoleRig rig(300);
+  rig.output.AppendLine("a");
+  rig.output.AppendLine("b");
+
+  const Clock::time_point start = Clock::now();
+  ASSERT_TRUE(rig.exchange.Run("status", true));
+
+  EXPECT_GE(MillisecondsSince(start), 290);
+  EXPECT_EQ(rig.server.Receive(), kHeader + "status");
+  EXPECT_THAT(rig.output.lines, ElementsAre("a", "b"));
+  EXPECT_EQ(rig.output.scrolls, 1);
+}
+
+TEST(ConsoleExchange, DoesNotScrollAListOfOneLine) {
+  ConsoleRig rig(300);
+  rig.output.AppendLine("only");
+
+  ASSERT_TRUE(rig.exchange.Run("status", true));
+
+  EXPECT_THAT(rig.output.lines, ElementsAre("only"));
+  EXPECT_EQ(rig.output.scrolls, 0);
+}
+
+TEST(ConsoleExchange, WithoutAWaitSendsAndScrollsAtOnce) {
+  ConsoleRig rig(10000);
+  rig.output.AppendLine("a");
+  rig.output.AppendLine("b");
+
+  const Clock::time_point start = Clock::now();
+  ASSERT_TRUE(rig.exchange.Run("rcon secret killserver", false));
+
+  EXPECT_LT(MillisecondsSince(start), 5000);
+  EXPECT_EQ(rig.server.Receive(), kHeader + "rcon secret killserver");
+  EXPECT_EQ(rig.output.scrolls, 1);
+}
+
+TEST(ConsoleExchange, ShowsAReplySplitOverSeveralDatagramsWholeAndInOrder) {
+  ConsoleRig rig;
+  {
+    OneAnswer answer(rig.server, {"\xFF\xFF\xFF\xFFprint\nline 1\n", "\xFF\xFF\xFF\xFFprint\nline 2\n",
+                                  "\xFF\xFF\xFF\xFFprint\nline 3\n"});
+    ASSERT_TRUE(rig.exchange.Run("cmdlist", true));
+  }
+  EXPECT_THAT(rig.output.lines, ElementsAre("line 1", "line 2", "line 3"));
+
+  // Nothing of it is left behind to be shown under the next command.
+  OneAnswer answer(rig.server, {"next\n"});
+  ASSERT_TRUE(rig.exchange.Run("path", true));
+  EXPECT_THAT(rig.output.lines, ElementsAre("line 1", "line 2", "line 3", "next"));
+}
+
+TEST(ConsoleExchange, ShowsLateOutputBeforeTheNextCommandsOutput) {
+  ConsoleRig rig(300);
+  ASSERT_TRUE(rig.exchange.Run("slow", true));
+  ASSERT_EQ(rig.server.Receive(), kHeader + "slow");
+  rig.server.Reply("print\nlate 1\n");
+  rig.server.Reply("print\nlate 2\n");
+
+  OneAnswer answer(rig.server, {"print\nfresh\n"});
+  ASSERT_TRUE(rig.exchange.Run("next", true));
+
+  EXPECT_EQ(answer.Request(), kHeader + "next");
+  EXPECT_THAT(rig.output.lines, ElementsAre("late 1", "late 2", "fresh"));
+}
+
+TEST(ConsoleExchange, ShowsLateOutputAlsoForACommandWithoutAWait) {
+  ConsoleRig rig(300);
+  ASSERT_TRUE(rig.exchange.Run("slow", true));
+  ASSERT_EQ(rig.server.Receive(), kHeader + "slow");
+  rig.server.Reply("print\nlate 1\n");
+  rig.server.Reply("print\nlate 2\n");
+
+  ASSERT_TRUE(rig.exchange.Run("rcon secret killserver", false));
+
+  EXPECT_THAT(rig.output.lines, ElementsAre("late 1", "late 2"));
+  EXPECT_EQ(rig.output.scrolls, 1);
+}
+
+TEST(ConsoleExchange, BadPortTextThrowsAndSendsNothing) {
+  ConsoleRig rig;
+  rig.output.AppendLine("kept");
+  rig.endpoint.gamePortText = "12a";
+
+  try {
+    rig.exchange.Run("status", true);
+    FAIL() << "no ConversionError";
+  } catch (const ConversionError& error) {
+    EXPECT_STREQ(error.what(), "'12a' is not a valid integer value");
+  }
+
+  EXPECT_EQ(rig.server.Receive(300), std::nullopt);
+  EXPECT_THAT(rig.output.lines, ElementsAre("kept"));
+  EXPECT_EQ(rig.output.scrolls, 0);
+  EXPECT_FALSE(rig.exchange.Busy());
+}
+
+TEST(ConsoleExchange, OversizedReplyThrowsAndAddsNothing) {
+  ConsoleRig rig;
+  {
+    OneAnswer answer(rig.server, {std::string(8193, 'x')});
+    try {
+      rig.exchange.Run("status", true);
+      FAIL() << "no SocketError";
+    } catch (const SocketError& error) {
+      EXPECT_EQ(error.Code(), 10040);
+    }
+  }
+  EXPECT_THAT(rig.output.lines, IsEmpty());
+  EXPECT_FALSE(rig.exchange.Busy());
+
+  // The client goes on working after the failure.
+  OneAnswer answer(rig.server, {"fine\n"});
+  EXPECT_TRUE(rig.exchange.Run("status", true));
+  EXPECT_THAT(rig.output.lines, ElementsAre("fine"));
+}
+
+TEST(ConsoleExchange, OversizedLaterPartAddsNoneOfTheReply) {
+  ConsoleRig rig;
+  OneAnswer answer(rig.server, {"part 1\n", std::string(8193, 'x')});
+
+  EXPECT_THROW(rig.exchange.Run("status", true), SocketError);
+
+  EXPECT_THAT(rig.output.lines, IsEmpty());
+}
+
+TEST(ConsoleExchange, IgnoresACommandStartedFromInsideTheOutput) {
+  ConsoleRig rig;
+  std::vector<bool> nestedResults;
+  rig.output.onAppend = [&](const std::string&) { nestedResults.push_back(rig.exchange.Run("nested", true)); };
+  OneAnswer answer(rig.server, {"one\ntwo\n"});
+
+  ASSERT_TRUE(rig.exchange.Run("outer", true));
+
+  EXPECT_EQ(answer.Request(), kHeader + "outer");
+  EXPECT_THAT(nestedResults, ElementsAre(false, false));
+  EXPECT_EQ(rig.server.Receive(300), std::nullopt);
+  EXPECT_FALSE(rig.exchange.Busy());
+}
+
+// Window events handled while the console waits, as the responsive wait
+// does after a slice without data.
+class RunningPump final : public EventPump {
+ public:
+  explicit RunningPump(ConsoleExchange& exchange) : exchange_(exchange) {}
+  void HandleAllPending() override { Handle(); }
+  void HandleOnePending() override { Handle(); }
+
+  std::vector<bool> results;
+
+ private:
+  void Handle() { results.push_back(exchange_.Run("from an event", true)); }
+
+  ConsoleExchange& exchange_;
+};
+
+TEST(ConsoleExchange, IgnoresACommandStartedFromInsideTheWait) {
+  ConsoleRig rig(600);
+  RunningPump pump(rig.exchange);
+  AntiFreeze antiFreeze(pump);
+
+  ASSERT_TRUE(rig.exchange.Run("outer", true));
+
+  ASSERT_FALSE(pump.results.empty());
+  EXPECT_THAT(pump.results, testing::Each(false));
+  EXPECT_EQ(rig.server.Receive(), kHeader + "outer");
+  EXPECT_EQ(rig.server.Receive(300), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kestrova::test
