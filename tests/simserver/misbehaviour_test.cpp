@@ -1,0 +1,157 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "simserver/replies.h"
+#include "support/sim_server.h"
+
+namespace kestrova::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using ::testing::ElementsAre;
+using ::testing::SizeIs;
+
+const std::string kInfoReplyStart = "\xFF\xFF\xFF\xFF\x01infoResponse\n";
+
+class SimServerMisbehaviour : public ::testing::Test {
+ protected:
+  std::vector<std::string> Ask(int port, const std::string& request, int firstMs = 3000) {
+    client_.SendTo(port, request);
+    return ReceiveAll(client_, firstMs);
+  }
+  std::vector<std::string> Info() { return Ask(server_.GamePort(), InfoRequest()); }
+  std::vector<std::string> Status() { return Ask(server_.QueryPort(), kStatusRequest); }
+  std::vector<std::string> Rcon() { return Ask(server_.GamePort(), RconRequest("say hi")); }
+
+  SimServer server_{{"--players", "2"}};
+  UdpPeer client_;
+};
+
+TEST_F(SimServerMisbehaviour, SilentChannelGetsNoAnswerWhileOthersDo) {
+  ASSERT_EQ(server_.Control("silent status on"), "ok");
+  EXPECT_THAT(Ask(server_.QueryPort(), kStatusRequest, 500), ::testing::IsEmpty());
+  EXPECT_THAT(Info(), SizeIs(1));
+  EXPECT_THAT(Rcon(), SizeIs(1));
+
+  ASSERT_EQ(server_.Control("silent status off"), "ok");
+  EXPECT_THAT(Status(), SizeIs(1));
+}
+
+TEST_F(SimServerMisbehaviour, DelayedReplyComesLateWithoutHoldingOthersUp) {
+  ASSERT_EQ(server_.Control("delay info 1000"), "ok");
+  Clock::time_point sent = Clock::now();
+  client_.SendTo(server_.GamePort(), InfoRequest());
+  client_.SendTo(server_.GamePort(), RconRequest("say quick"));
+
+  std::optional<std::string> first = client_.Receive(5000);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(*first, kPrintHeader + "console: quick\n");
+  std::optional<std::string> second = client_.Receive(5000);
+  Clock::duration waited = Clock::now() - sent;
+  ASSERT_TRUE(second);
+  EXPECT_TRUE(second->starts_with(kInfoReplyStart));
+  EXPECT_GE(waited, std::chrono::milliseconds(1000));
+}
+
+TEST_F(SimServerMisbehaviour, GarbageReplacesTheReply) {
+  ASSERT_EQ(server_.Control("garbage info on"), "ok");
+  std::vector<std::string> replies = Info();
+  ASSERT_THAT(replies, SizeIs(1));
+  EXPECT_FALSE(replies[0].starts_with(kInfoReplyStart));
+  EXPECT_FALSE(replies[0].empty());
+}
+
+TEST_F(SimServerMisbehaviour, OversizeSendsOneDatagramOf9000Bytes) {
+  ASSERT_EQ(server_.Control("oversize all on"), "ok");
+  std::vector<std::string> replies = Status();
+  ASSERT_THAT(replies, SizeIs(1));
+  EXPECT_EQ(replies[0].size(), 9000u);
+  EXPECT_TRUE(replies[0].starts_with("\\gamename\\"));
+
+  replies = Rcon();
+  ASSERT_THAT(replies, SizeIs(1));
+  EXPECT_EQ(replies[0].size(), 9000u);
+  EXPECT_TRUE(replies[0].starts_with(kPrintHeader + "console: hi\n"));
+}
+
+TEST_F(SimServerMisbehaviour, DuplicateSendsEveryDatagramTwice) {
+  ASSERT_EQ(server_.Control("duplicate rcon on"), "ok");
+  std::string once = kPrintHeader + "console: hi\n";
+  EXPECT_THAT(Rcon(), ElementsAre(once, once));
+  EXPECT_THAT(Info(), SizeIs(1));
+}
+
+TEST_F(SimServerMisbehaviour, RateLimitAnswersTenThenFallsSilent) {
+  EXPECT_THAT(Info(), SizeIs(1));
+  ASSERT_EQ(server_.Control("ratelimit on"), "ok");
+  for (int i = 0; i < 14; ++i) {
+    client_.SendTo(server_.GamePort(), InfoRequest(std::to_string(i)));
+  }
+  std::vector<std::string> replies = ReceiveAll(client_, 3000, 300);
+  ASSERT_THAT(replies, SizeIs(10));
+  EXPECT_TRUE(replies.back().ends_with("\\challenge\\9"));
+  // The query port keeps no budget.
+  EXPECT_THAT(Status(), SizeIs(1));
+
+  ASSERT_EQ(server_.Control("ratelimit off"), "ok");
+  EXPECT_THAT(Info(), SizeIs(1));
+}
+
+TEST_F(SimServerMisbehaviour, NormalSwitchesEveryFaultOff) {
+  ASSERT_EQ(server_.Control("silent all on"), "ok");
+  ASSERT_EQ(server_.Control("duplicate info on"), "ok");
+  EXPECT_THAT(Ask(server_.GamePort(), InfoRequest(), 500), ::testing::IsEmpty());
+  ASSERT_EQ(server_.Control("normal"), "ok");
+  EXPECT_THAT(Info(), SizeIs(1));
+  EXPECT_THAT(Status(), SizeIs(1));
+  EXPECT_THAT(Rcon(), SizeIs(1));
+}
+
+TEST(SimServerControl, RefusesLinesItCannotUseAndChangesNothing) {
+  SimServer server({"--players", "1"});
+  for (const char* line :
+       {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon", "ratelimit sometimes",
+        "player add nobody", "player add x;1;2", "players count", "fraglimit many", "player remove Nobody"}) {
+    EXPECT_TRUE(server.Control(line).starts_with("error: ")) << '"' << line << '"';
+  }
+  UdpPeer client;
+  client.SendTo(server.GamePort(), InfoRequest());
+  EXPECT_THAT(ReceiveAll(client), SizeIs(1));
+}
+
+// Each misbehaviour can also be asked for when the server starts.
+struct StartOption {
+  std::vector<std::string> options;
+  int checkedReplies;
+  bool (*check)(const std::string&);
+};
+
+class SimServerFaultOptions : public ::testing::TestWithParam<StartOption> {};
+
+TEST_P(SimServerFaultOptions, TakeEffectFromTheStart) {
+  SimServer server(GetParam().options);
+  UdpPeer client;
+  client.SendTo(server.GamePort(), InfoRequest());
+  std::vector<std::string> replies = ReceiveAll(client, GetParam().checkedReplies == 0 ? 500 : 3000);
+  ASSERT_EQ(static_cast<int>(replies.size()), GetParam().checkedReplies);
+  for (const std::string& reply : replies) {
+    EXPECT_TRUE(GetParam().check(reply));
+  }
+}
+
+bool IsInfoReply(const std::string& reply) { return reply.starts_with(kInfoReplyStart); }
+bool IsNotInfoReply(const std::string& reply) { return !IsInfoReply(reply); }
+bool IsOversize(const std::string& reply) { return reply.size() == 9000 && IsInfoReply(reply); }
+
+INSTANTIATE_TEST_SUITE_P(Options, SimServerFaultOptions,
+                         ::testing::Values(StartOption{{"--silent=info"}, 0, IsInfoReply},
+                                           StartOption{{"--silent=status"}, 1, IsInfoReply},
+                                           StartOption{{"--delay=info:200"}, 1, IsInfoReply},
+                                           StartOption{{"--garbage=info"}, 1, IsNotInfoReply},
+                                           StartOption{{"--oversize=all"}, 1, IsOversize},
+                                           StartOption{{"--duplicate=info"}, 2, IsInfoReply}));
+
+}  // namespace
+}  // namespace kestrova::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "tools/simserver/misbehaviour.h"
+#include "tools/simserver/server_state.h"
+
+namespace kestrova::simserver {
+
+// The answer to one control line, and whether the server is to stop.
+struct ControlOutcome final {
+  std::string answer;
+  bool quit = false;
+};
+
+// Carries out the control lines a test or a person writes to the running
+// server's standard input.
+class ControlLines final {
+ public:
+  ControlLines(ServerState& state, Misbehaviour& faults, bool& frozen)
+      : state_(state), faults_(faults), frozen_(frozen) {}
+
+  // Runs one line (without its line end). The answer is "ok", or "error: "
+  // and the reason; a line that fails changes nothing.
+  ControlOutcome Run(std::string_view line);
+
+ private:
+  void Apply(std::string_view word, std::string_view rest);
+
+  ServerState& state_;
+  Misbehaviour& faults_;
+  bool& frozen_;
+};
+
+}  // namespace kestrova::simserver

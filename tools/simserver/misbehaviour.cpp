@@ -1,0 +1,128 @@
+#include "tools/simserver/misbehaviour.h"
+
+#include <stdexcept>
+
+#include "tools/simserver/number_text.h"
+
+namespace kestrova::simserver {
+
+namespace {
+
+bool OnOff(std::string_view value) {
+  if (value == "on") {
+    return true;
+  }
+  if (value == "off") {
+    return false;
+  }
+  throw std::invalid_argument("expected on or off, not '" + std::string(value) + "'");
+}
+
+std::string RandomBytes(std::size_t count, std::mt19937& random) {
+  std::uniform_int_distribution<int> byte(0, 255);
+  std::string bytes(count, '\0');
+  for (char& c : bytes) {
+    c = static_cast<char>(byte(random));
+  }
+  return bytes;
+}
+
+// Filler that keeps the reply's own shape: more \key\value pairs for the
+// query replies, more printed lines for the console.
+std::string Filler(Channel channel, std::size_t count) {
+  std::string unit = channel == Channel::kRcon ? std::string(79, 'x') + "\n" : "\\pad\\" + std::string(90, 'x');
+  std::string filler;
+  while (filler.size() < count) {
+    filler += unit;
+  }
+  filler.resize(count);
+  return filler;
+}
+
+}  // namespace
+
+void Misbehaviour::Set(std::string_view fault, std::string_view channel, std::string_view value) {
+  std::vector<ChannelFaults*> targets;
+  if (channel == "info") {
+    targets = {&faults_[0]};
+  } else if (channel == "status") {
+    targets = {&faults_[1]};
+  } else if (channel == "rcon") {
+    targets = {&faults_[2]};
+  } else if (channel == "all") {
+    targets = {&faults_[0], &faults_[1], &faults_[2]};
+  } else {
+    throw std::invalid_argument("channel must be info, status, rcon or all, not '" + std::string(channel) + "'");
+  }
+  if (fault == "delay") {
+    int ms = ParseInteger(value, "delay", 0, 600000);
+    for (ChannelFaults* target : targets) {
+      target->delayMs = ms;
+    }
+    return;
+  }
+  bool ChannelFaults::*flag = nullptr;
+  if (fault == "silent") {
+    flag = &ChannelFaults::silent;
+  } else if (fault == "garbage") {
+    flag = &ChannelFaults::garbage;
+  } else if (fault == "oversize") {
+    flag = &ChannelFaults::oversize;
+  } else if (fault == "duplicate") {
+    flag = &ChannelFaults::duplicate;
+  } else {
+    throw std::invalid_argument("unknown fault '" + std::string(fault) + "'");
+  }
+  bool on = OnOff(value);
+  for (ChannelFaults* target : targets) {
+    target->*flag = on;
+  }
+}
+
+void Misbehaviour::Clear() {
+  faults_ = {};
+  SetRateLimited(false);
+}
+
+void Misbehaviour::SetRateLimited(bool on) {
+  if (on && !rateLimited_) {
+    rateLimit_.Refill();
+  }
+  rateLimited_ = on;
+}
+
+bool Misbehaviour::OverBudget(std::uint32_t address, RateLimit::Clock::time_point now) {
+  return rateLimited_ && !rateLimit_.Allow(address, now);
+}
+
+std::vector<std::string> Misbehaviour::Shape(Channel channel, std::vector<std::string> datagrams,
+                                             std::mt19937& random) const {
+  const ChannelFaults& faults = Faults(channel);
+  if (faults.silent || datagrams.empty()) {
+    return {};
+  }
+  if (faults.oversize) {
+    std::string one = faults.garbage ? RandomBytes(kOversizeDatagram, random) : datagrams.front();
+    if (one.size() < kOversizeDatagram) {
+      one += Filler(channel, kOversizeDatagram - one.size());
+    }
+    one.resize(kOversizeDatagram);
+    datagrams = {std::move(one)};
+  } else if (faults.garbage) {
+    std::uniform_int_distribution<std::size_t> length(16, 600);
+    for (std::string& datagram : datagrams) {
+      datagram = RandomBytes(length(random), random);
+    }
+  }
+  if (faults.duplicate) {
+    std::vector<std::string> twice;
+    for (std::string& datagram : datagrams) {
+      twice.push_back(datagram);
+      twice.push_back(std::move(datagram));
+    }
+    datagrams = std::move(twice);
+  }
+  return datagrams;
+}
+
+}  // namespace kestrova::simserver

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/simserver/rate_limit.h"
+
+namespace kestrova::simserver {
+
+// The three kinds of request, each with its own faults.
+enum class Channel { kInfo = 0, kStatus = 1, kRcon = 2 };
+
+// How the replies of one channel go wrong; all off is a well-behaved server.
+struct ChannelFaults final {
+  bool silent = false;
+  int delayMs = 0;
+  bool garbage = false;
+  bool oversize = false;
+  bool duplicate = false;
+};
+
+// The size of the one datagram an oversize reply is sent as.
+inline constexpr std::size_t kOversizeDatagram = 9000;
+
+// The faults switched on for the test or demo at hand.
+class Misbehaviour final {
+ public:
+  const ChannelFaults& Faults(Channel channel) const { return faults_[static_cast<std::size_t>(channel)]; }
+
+  // Switches one fault for the channel named `channel` (info, status, rcon
+  // or all): `fault` is silent, garbage, oversize or duplicate with the
+  // value on or off, or delay with a value in milliseconds. Throws
+  // std::invalid_argument with the reason for any other word or value.
+  void Set(std::string_view fault, std::string_view channel, std::string_view value);
+
+  // Switches every fault of every channel and the rate limit off.
+  void Clear();
+
+  // Turns the request budget on the game port on or off; turning it on
+  // starts every sender with a full budget.
+  void SetRateLimited(bool on);
+  // Whether a game-port request from `address` at `now` must go unanswered.
+  bool OverBudget(std::uint32_t address, RateLimit::Clock::time_point now);
+
+  // What is sent for the true reply `datagrams` on `channel`: nothing when
+  // silent; random bytes when garbage; one 9000-byte datagram that begins
+  // with the reply when oversize; every datagram twice when duplicate.
+  std::vector<std::string> Shape(Channel channel, std::vector<std::string> datagrams, std::mt19937& random) const;
+
+ private:
+  std::array<ChannelFaults, 3> faults_{};
+  bool rateLimited_ = false;
+  RateLimit rateLimit_;
+};
+
+}  // namespace kestrova::simserver

@@ -1,0 +1,22 @@
+#include "tools/simserver/rate_limit.h"
+
+#include <algorithm>
+
+namespace kestrova::simserver {
+
+bool RateLimit::Allow(std::uint32_t address, Clock::time_point now) {
+  auto [entry, added] = buckets_.try_emplace(address, Bucket{burst_, now});
+  Bucket& bucket = entry->second;
+  if (!added) {
+    std::chrono::duration<double> elapsed = now - bucket.updated;
+    bucket.tokens = std::min(burst_, bucket.tokens + elapsed.count() * perSecond_);
+    bucket.updated = now;
+  }
+  if (bucket.tokens < 1) {
+    return false;
+  }
+  bucket.tokens -= 1;
+  return true;
+}
+
+}  // namespace kestrova::simserver

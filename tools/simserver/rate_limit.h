@@ -1,0 +1,33 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <unordered_map>
+
+namespace kestrova::simserver {
+
+// A request budget per sender address, as game servers keep against
+// floods: `burst` requests at once, refilled at `perSecond`.
+class RateLimit final {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  explicit RateLimit(double burst = 10, double perSecond = 1) : burst_(burst), perSecond_(perSecond) {}
+
+  // Whether a request from `address` at `now` is within its budget; a
+  // request that is takes one from it.
+  bool Allow(std::uint32_t address, Clock::time_point now);
+  // Every address gets its full budget again.
+  void Refill() { buckets_.clear(); }
+
+ private:
+  struct Bucket {
+    double tokens = 0;
+    Clock::time_point updated;
+  };
+  double burst_;
+  double perSecond_;
+  std::unordered_map<std::uint32_t, Bucket> buckets_;
+};
+
+}  // namespace kestrova::simserver

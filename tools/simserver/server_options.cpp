@@ -1,0 +1,151 @@
+#include "tools/simserver/server_options.h"
+
+#include <stdexcept>
+
+#include "tools/simserver/number_text.h"
+#include "tools/simserver/server_state.h"
+
+namespace kestrova::simserver {
+
+namespace {
+
+constexpr std::string_view kFaultOptions[] = {"silent", "garbage", "oversize", "duplicate"};
+
+bool IsFaultOption(std::string_view name) {
+  for (std::string_view fault : kFaultOptions) {
+    if (name == fault) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+ServerOptions ParseOptions(const std::vector<std::string>& arguments) {
+  ServerOptions options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (!argument.starts_with("--")) {
+      throw std::invalid_argument("unexpected argument '" + argument + "'");
+    }
+    std::string name = argument.substr(2);
+    std::optional<std::string> attached;
+    if (std::size_t equals = name.find('='); equals != std::string::npos) {
+      attached = name.substr(equals + 1);
+      name.resize(equals);
+    }
+    auto flag = [&] {
+      if (attached) {
+        throw std::invalid_argument("--" + name + " takes no value");
+      }
+    };
+    auto value = [&]() -> std::string {
+      if (attached) {
+        return *attached;
+      }
+      if (i + 1 >= arguments.size()) {
+        throw std::invalid_argument("--" + name + " needs a value");
+      }
+      return arguments[++i];
+    };
+
+    if (name == "help") {
+      flag();
+      options.help = true;
+    } else if (name == "static") {
+      flag();
+      options.frozen = true;
+    } else if (name == "ratelimit") {
+      flag();
+      options.faults.SetRateLimited(true);
+    } else if (name == "game-port") {
+      options.gamePort = ParseInteger(value(), "--game-port", 0, 65535);
+    } else if (name == "query-port") {
+      options.queryPort = ParseInteger(value(), "--query-port", 0, 65535);
+    } else if (name == "players") {
+      options.generatedPlayers = ParseInteger(value(), "--players", 0, 1024);
+    } else if (name == "seed") {
+      options.seed = static_cast<unsigned>(ParseInteger(value(), "--seed", 0, 2147483647));
+    } else if (name == "scenario") {
+      options.scenarioPath = value();
+    } else if (IsFaultOption(name)) {
+      options.faults.Set(name, value(), "on");
+    } else if (name == "delay") {
+      std::string text = value();
+      std::size_t colon = text.find(':');
+      if (colon == std::string::npos) {
+        throw std::invalid_argument("--delay is written --delay=CHANNEL:MS, not '" + text + "'");
+      }
+      options.faults.Set("delay", text.substr(0, colon), text.substr(colon + 1));
+    } else if (IsSettingKey(name)) {
+      std::string text = value();
+      ServerSettings check;
+      ApplySetting(check, name, text);
+      options.settings.emplace_back(name, text);
+    } else {
+      throw std::invalid_argument("unknown option --" + name);
+    }
+  }
+  return options;
+}
+
+std::string UsageText() {
+  return R"(Usage: kestrova-simserver [OPTION]...
+A simulated game server on 127.0.0.1 for tests, demos and benchmarks. It
+answers "getinfo" and console ("rcon") requests on the game port and
+"\status\" on the query port, then prints one line
+  kestrova-simserver game GAMEPORT query QUERYPORT
+and serves until SIGTERM, SIGINT or the control line "quit".
+
+Endpoint and run:
+  --game-port N         game port (default 12203; 0 picks a free one)
+  --query-port N        query port (default 12300; 0 picks a free one)
+  --static              keep frags, deaths and pings still (default: they
+                        change every second)
+  --seed N              seed of the random numbers, for repeatable runs
+  --help                print this text
+
+Server:
+  --scenario FILE       key=value lines: any setting below without its
+                        dashes, player=NAME;FRAGS;DEATHS;PING (repeatable),
+                        players=N; options given here win over the file
+  --players N           N more players with generated names
+  --hostname TEXT       host name (default "Kestrova Test Server")
+  --map NAME            map with its folder (default dm/mohdm1)
+  --password TEXT       console password (default secret; empty: none set)
+  --gametype N          game type number (default 1)
+  --gametypestring TEXT game type name (default: the name of the number)
+  --fraglimit N         (default 0)      --timelimit N    (default 20)
+  --maxclients N        (default 16, raised to fit the players)
+  --maxping N           (default 200)    --pure 0|1       (default 1)
+  --gamever TEXT        (default 1.11)
+
+Misbehaviour (CHANNEL is info, status, rcon or all):
+  --silent=CHANNEL      never answer
+  --delay=CHANNEL:MS    answer MS milliseconds late
+  --garbage=CHANNEL     answer with random bytes
+  --oversize=CHANNEL    answer with one datagram of 9000 bytes
+  --duplicate=CHANNEL   send every reply datagram twice
+  --ratelimit           answer at most 10 game-port requests per sender
+                        address, refilled at one a second
+
+Control lines on standard input (each answered "ok" or "error: ..."):
+  silent|garbage|oversize|duplicate CHANNEL on|off
+  delay CHANNEL MS
+  ratelimit on|off
+  normal                every fault and the rate limit off
+  player add NAME;FRAGS;DEATHS;PING
+  player remove NAME
+  players clear
+  static on|off
+  SETTING VALUE         e.g. "map dm/mohdm2", "hostname My Server"
+  quit
+End of input does not stop the server.
+
+Console commands (rcon PASSWORD COMMAND): status, say TEXT, kick NAME,
+kick all, clientkick SLOT, map NAME, serverinfo, cmdlist.
+)";
+}
+
+}  // namespace kestrova::simserver

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tools/simserver/misbehaviour.h"
+
+namespace kestrova::simserver {
+
+// What the command line asks for.
+struct ServerOptions final {
+  int gamePort = 12203;
+  int queryPort = 12300;
+  bool frozen = false;
+  bool help = false;
+  std::optional<unsigned> seed;
+  std::string scenarioPath;
+  std::optional<int> generatedPlayers;
+  // Settings given as options, as (key, value), applied over the scenario.
+  std::vector<std::pair<std::string, std::string>> settings;
+  Misbehaviour faults;
+};
+
+// Reads the arguments after the program name. Options that take a value
+// accept both "--name value" and "--name=value". Throws
+// std::invalid_argument with the reason for an unknown option or a bad
+// value.
+ServerOptions ParseOptions(const std::vector<std::string>& arguments);
+
+// The text --help prints.
+std::string UsageText();
+
+}  // namespace kestrova::simserver
