@@ -4,6 +4,29 @@
 
 namespace kestrova {
 
+namespace {
+
+// Reported for errno values whose own number would read as one of the named
+// failures: ERROR_IO_DEVICE on the platform the codes come from.
+constexpr int kUnlistedFailure = 1117;
+
+bool HasOwnMessage(int code) {
+  switch (code) {
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 100:
+    case 101:
+    case 106:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 std::string IoErrorMessage(int code) {
   switch (code) {
     case 2:
@@ -33,7 +56,7 @@ int IoCodeFromErrno(int errnoValue) {
       return 2;
     case ENAMETOOLONG:
     case ENOTDIR:
-    case EISDIR:
+    case ELOOP:
     case EINVAL:
       return 3;
     case EMFILE:
@@ -42,13 +65,18 @@ int IoCodeFromErrno(int errnoValue) {
     case EACCES:
     case EPERM:
     case EROFS:
+    // Opening a folder as a file is refused as access denied, which is how
+    // the platform of the original reports it.
+    case EISDIR:
       return 5;
     case ENOSPC:
     case EDQUOT:
       return 101;
     default:
-      return errnoValue;
+      return HasOwnMessage(errnoValue) ? kUnlistedFailure : errnoValue;
   }
 }
+
+void ThrowIoErrorFromErrno(int errnoValue) { throw IoError(IoCodeFromErrno(errnoValue)); }
 
 }  // namespace kestrova

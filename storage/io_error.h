@@ -20,8 +20,15 @@ class IoError final : public std::runtime_error {
 
 std::string IoErrorMessage(int code);
 
-// The I/O code that stands for a POSIX errno value (ENOENT 2, EACCES 5,
-// ENOSPC 101, ...); other values are returned unchanged.
+// The I/O code that stands for a POSIX errno value: ENOENT 2; ENOTDIR,
+// ENAMETOOLONG, ELOOP, EINVAL 3; EMFILE, ENFILE 4; EACCES, EPERM, EROFS,
+// EISDIR 5; ENOSPC, EDQUOT 101. Any other value is returned unchanged unless
+// its number is one of the codes above with a message of their own (EIO is
+// 5, EINTR 4, ...): those become 1117, the number the original platform gives
+// to a device I/O error, so that no failure ever reads as a different one.
 int IoCodeFromErrno(int errnoValue);
+
+// IoError for the errno of the call that just failed.
+[[noreturn]] void ThrowIoErrorFromErrno(int errnoValue);
 
 }  // namespace kestrova

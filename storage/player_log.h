@@ -43,7 +43,11 @@ class PlayerLog final {
   // IoError when the file cannot be written; the counter then stays.
   void Step(const PlayerLogSource& source);
 
-  // Whether a record falls due at `counter` with `intervalSeconds`.
+  // Whether a record falls due at `counter` with `intervalSeconds`: the
+  // counter is a multiple of twice the interval's magnitude, computed in 64
+  // bits. An interval of 0 is never due. An interval whose double leaves the
+  // 32-bit range (1073741824 and up, -1073741825 and down) gives a divisor
+  // above the 16-bit counter's range, so its record is due only at 0.
   static bool RecordDue(std::uint16_t counter, std::int32_t intervalSeconds);
 
  private:

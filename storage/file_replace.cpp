@@ -1,0 +1,142 @@
+#include "storage/file_replace.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+#include "storage/io_error.h"
+#include "storage/posix_file.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr int kFileAccessDenied = 5;
+constexpr int kTemporaryNameAttempts = 100;
+
+// The file to replace: `path` itself, or the file a symbolic link at `path`
+// points to, so that the rename does not turn the link into a file.
+std::string ReplacedPath(const std::string& path) {
+  struct stat linkInfo {};
+  if (::lstat(path.c_str(), &linkInfo) != 0 || !S_ISLNK(linkInfo.st_mode)) {
+    return path;
+  }
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved) == nullptr) {
+    ThrowIoErrorFromErrno(errno);
+  }
+  return resolved;
+}
+
+// The existing target's permission bits, or nothing when there is no target.
+std::optional<mode_t> CheckedExistingTarget(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) {
+      return std::nullopt;
+    }
+    ThrowIoErrorFromErrno(errno);
+  }
+  const bool readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+  if (!S_ISREG(info.st_mode) || readOnly) {
+    throw IoError(kFileAccessDenied);
+  }
+  return info.st_mode & 07777;
+}
+
+// Removes the new file unless the replacement went through.
+class TemporaryFileGuard final {
+ public:
+  explicit TemporaryFileGuard(std::string path) : path_(std::move(path)) {}
+  ~TemporaryFileGuard() {
+    if (!released_) {
+      ::unlink(path_.c_str());
+    }
+  }
+  TemporaryFileGuard(const TemporaryFileGuard&) = delete;
+  TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
+
+  const std::string& Path() const { return path_; }
+  void Release() { released_ = true; }
+
+ private:
+  std::string path_;
+  bool released_ = false;
+};
+
+// Creates a file beside `target` that no one else uses. Two programs sharing
+// the working folder may save at the same time, so the name carries the
+// process id and O_EXCL guards against a stale file left by a crash.
+int CreateTemporaryBeside(const std::string& target, std::string& name) {
+  const std::string stem = target + ".tmp-" + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    name = stem + std::to_string(attempt);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      return fd;
+    }
+    if (errno == EINTR) {
+      --attempt;
+      continue;
+    }
+    if (errno != EEXIST) {
+      // With O_CREAT, a missing entry can only be the folder.
+      if (errno == ENOENT) {
+        throw IoError(3);
+      }
+      ThrowIoErrorFromErrno(errno);
+    }
+  }
+  ThrowIoErrorFromErrno(EEXIST);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes the rename itself durable; the content is already safe either way,
+// so a folder that cannot be synced is not reported.
+void SyncFolderQuietly(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+void ReplaceFile(const std::string& path, std::string_view bytes) {
+  const std::optional<mode_t> oldMode = CheckedExistingTarget(path);
+  const std::string target = oldMode ? ReplacedPath(path) : path;
+
+  std::string temporaryName;
+  const int fd = CreateTemporaryBeside(target, temporaryName);
+  TemporaryFileGuard guard(temporaryName);
+  PosixFile file(fd);
+  if (oldMode && ::fchmod(file.Fd(), *oldMode) != 0) {
+    ThrowIoErrorFromErrno(errno);
+  }
+  file.WriteAll(bytes);
+  if (::fsync(file.Fd()) != 0) {
+    ThrowIoErrorFromErrno(errno);
+  }
+  file.Close();
+  if (::rename(guard.Path().c_str(), target.c_str()) != 0) {
+    ThrowIoErrorFromErrno(errno);
+  }
+  guard.Release();
+  SyncFolderQuietly(FolderOf(target));
+}
+
+}  // namespace kestrova

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kestrova {
+
+// Gives the file at `path` the content `bytes` so that a failure at any
+// point leaves the file as it was: the bytes go to a new file in the same
+// folder, which is written, flushed to the disk and closed, and only then
+// renamed over the old one. The new file keeps the permission bits of the
+// old one; when `path` is a symbolic link, the file it points to is replaced
+// and the link stays.
+//
+// Throws IoError. An existing target that is read-only (we may not write
+// it, or it has no write bit at all: that is the read-only attribute, which
+// even the superuser respects here), a folder or anything but a regular
+// file fails with 5 "File access denied" before anything is written. Any
+// other failure throws the error of the step that failed, after the new
+// file has been removed.
+void ReplaceFile(const std::string& path, std::string_view bytes);
+
+}  // namespace kestrova

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "storage/io_error.h"
+#include "storage/settings_file.h"
+#include "support/temp_dir.h"
+
+namespace kestrova {
+namespace {
+
+using test::ReadFileBytes;
+using test::TempDir;
+using test::WriteFileBytes;
+
+class RecordingTarget final : public SettingsTarget {
+ public:
+  void SetAddress(std::uint32_t value) override { address = value; }
+  void SetGamePortText(const std::string& text) override { gamePort = text; }
+  void SetQueryPortText(const std::string& text) override { queryPort = text; }
+
+  std::uint32_t address = 0;
+  std::string gamePort;
+  std::string queryPort;
+};
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+// The message of a save that must fail; empty when it did not.
+std::string SaveError(const std::filesystem::path& path, const SavedEndpoint& endpoint) {
+  try {
+    SaveSettings(path.string(), endpoint);
+  } catch (const IoError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+const SavedEndpoint kEndpoint{0xC0A80001, "12203", "12300"};
+
+TEST(SaveSettings, WritesTheEightLinesByteForByte) {
+  TempDir dir;
+  SaveSettings((dir / "data.dat").string(), kEndpoint);
+  EXPECT_EQ(ReadFileBytes(dir / "data.dat"),
+            "# This file should not be edited, it will be changed by program itself.\r\n"
+            "#\r\n"
+            "# IP address as a number 256^3*aaa+256^2*bbb+256^2*ccc+ddd\r\n"
+            "3232235521\r\n"
+            "# hostport\r\n"
+            "12203\r\n"
+            "# outbondport\r\n"
+            "12300\r\n");
+  EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"data.dat"});
+}
+
+struct RoundTripCase {
+  SavedEndpoint endpoint;
+  std::string line4;
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.line4; }
+
+class SaveRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(SaveRoundTrip, WritesTheAddressUnsignedAndReadsItBack) {
+  const RoundTripCase& c = GetParam();
+  TempDir dir;
+  WriteFileBytes(dir / "data.dat", std::string(500, 'o'));  // longer than the new content
+  SaveSettings((dir / "data.dat").string(), c.endpoint);
+
+  const std::string bytes = ReadFileBytes(dir / "data.dat");
+  EXPECT_NE(bytes.find("\r\n" + c.line4 + "\r\n# hostport\r\n"), std::string::npos) << bytes;
+  EXPECT_EQ(bytes, SettingsFileBytes(c.endpoint));
+
+  RecordingTarget target;
+  LoadSettings((dir / "data.dat").string(), target);
+  EXPECT_EQ(target.address, c.endpoint.address);
+  EXPECT_EQ(target.gamePort, c.endpoint.gamePortText);
+  EXPECT_EQ(target.queryPort, c.endpoint.queryPortText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Endpoints, SaveRoundTrip,
+                         ::testing::Values(RoundTripCase{{0xC0A80001, "12203", "12300"}, "3232235521"},
+                                           RoundTripCase{{0xFFFFFFFF, "1", "65535"}, "4294967295"},
+                                           RoundTripCase{{0, "", ""}, "0"},
+                                           RoundTripCase{{0x7F000001, "-5", "port"}, "2130706433"}));
+
+TEST(SaveSettings, KeepsThePermissionsOfTheReplacedFile) {
+  TempDir dir;
+  WriteFileBytes(dir / "data.dat", "old");
+  ::chmod((dir / "data.dat").c_str(), 0640);
+  SaveSettings((dir / "data.dat").string(), kEndpoint);
+  struct stat info {};
+  ASSERT_EQ(::stat((dir / "data.dat").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(SaveSettings, ReplacesTheFileBehindASymbolicLink) {
+  TempDir dir;
+  WriteFileBytes(dir / "real.dat", "old");
+  std::filesystem::create_symlink("real.dat", dir / "data.dat");
+  SaveSettings((dir / "data.dat").string(), kEndpoint);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "data.dat"));
+  EXPECT_EQ(ReadFileBytes(dir / "real.dat"), SettingsFileBytes(kEndpoint));
+}
+
+// A read-only file keeps failing every save, as the read-only attribute
+// did; the check does not rest on permissions, so it holds for the
+// superuser too.
+TEST(SaveSettingsFailures, ReadOnlyFileIsAccessDeniedAndKept) {
+  TempDir dir;
+  WriteFileBytes(dir / "data.dat", "old content");
+  ::chmod((dir / "data.dat").c_str(), 0444);
+  EXPECT_EQ(SaveError(dir / "data.dat", kEndpoint), "File access denied");
+  EXPECT_EQ(SaveError(dir / "data.dat", kEndpoint), "File access denied");
+  EXPECT_EQ(ReadFileBytes(dir / "data.dat"), "old content");
+  EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"data.dat"});
+}
+
+TEST(SaveSettingsFailures, FolderOfThatNameIsAccessDenied) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "data.dat");
+  EXPECT_EQ(SaveError(dir / "data.dat", kEndpoint), "File access denied");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "data.dat"));
+  EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"data.dat"});
+}
+
+TEST(SaveSettingsFailures, MissingFolderIsInvalidFilename) {
+  TempDir dir;
+  EXPECT_EQ(SaveError(dir / "missing" / "data.dat", kEndpoint), "Invalid filename");
+  EXPECT_TRUE(FolderEntries(dir.Path()).empty());
+}
+
+TEST(SaveSettingsFailures, ReadOnlyFolderIsAccessDenied) {
+  if (::geteuid() == 0) {
+    GTEST_SKIP() << "permissions do not stop the superuser from writing";
+  }
+  TempDir dir;
+  WriteFileBytes(dir / "data.dat", "old content");
+  ::chmod(dir.Path().c_str(), 0555);
+  EXPECT_EQ(SaveError(dir / "data.dat", kEndpoint), "File access denied");
+  ::chmod(dir.Path().c_str(), 0755);
+  EXPECT_EQ(ReadFileBytes(dir / "data.dat"), "old content");
+}
+
+// Limits the size of files this process may write, for one scope; the
+// signal that exceeding it raises is ignored so that write reports EFBIG.
+class FileSizeLimit final {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, savedHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*savedHandler_)(int) = nullptr;
+};
+
+// A write that fails halfway: the file already there must come through
+// byte for byte, and the half-written new one must be gone.
+TEST(SaveSettingsFailures, FailedWriteLeavesTheOldFileUntouched) {
+  TempDir dir;
+  const std::string old = SettingsFileBytes({0x0A000001, "1", "2"});
+  WriteFileBytes(dir / "data.dat", old);
+
+  std::string error;
+  {
+    FileSizeLimit limit(20);
+    error = SaveError(dir / "data.dat", kEndpoint);
+  }
+
+  EXPECT_EQ(error, IoErrorMessage(IoCodeFromErrno(EFBIG)));
+  EXPECT_EQ(ReadFileBytes(dir / "data.dat"), old);
+  EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"data.dat"});
+}
+
+}  // namespace
+}  // namespace kestrova
