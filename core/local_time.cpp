@@ -135,8 +135,12 @@ TimeFormat TimeFormat::FromPattern(const std::string& timePattern, const std::st
   }
   result.twelveHour = twelveHourLetter || hasDesignator;
   result.designatorFirst = hasDesignator && designatorBeforeHour;
-  result.am = am.empty() ? "AM" : am;
-  result.pm = pm.empty() ? "PM" : pm;
+  if (!am.empty()) {
+    result.am = am;
+  }
+  if (!pm.empty()) {
+    result.pm = pm;
+  }
   return result;
 }
 

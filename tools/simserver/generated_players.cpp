@@ -25,7 +25,7 @@ std::vector<Player> GeneratedPlayers(int count, std::mt19937& random) {
     std::size_t round = static_cast<std::size_t>(i) / kNames.size();
     player.name = kNames[static_cast<std::size_t>(i) % kNames.size()];
     if (round > 0) {
-      player.name += " " + std::to_string(round + 1);
+      player.name.append(1, ' ').append(std::to_string(round + 1));
     }
     player.frags = frags(random);
     player.deaths = deaths(random);

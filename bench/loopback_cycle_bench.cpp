@@ -1,0 +1,67 @@
+// One whole query cycle over loopback: the info query and the status query
+// against the simulated server, started once for all iterations.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "core/datagram_client.h"
+#include "core/info_query.h"
+#include "core/status_query.h"
+#include "null_display.h"
+#include "support/sim_server.h"
+
+namespace kestrova::bench {
+namespace {
+
+constexpr int kPlayers = 32;
+constexpr int kCycles = 2000;
+
+class LoopbackEndpoint final : public EndpointSource {
+ public:
+  LoopbackEndpoint(int gamePort, int queryPort)
+      : gamePort_(std::to_string(gamePort)), queryPort_(std::to_string(queryPort)) {}
+  std::uint32_t Address() const override { return 0x7F000001; }
+  std::string GamePortText() const override { return gamePort_; }
+  std::string QueryPortText() const override { return queryPort_; }
+
+ private:
+  std::string gamePort_;
+  std::string queryPort_;
+};
+
+void BM_LoopbackQueryCycle(benchmark::State& state) {
+  std::unique_ptr<test::SimServer> server;
+  try {
+    server = std::make_unique<test::SimServer>(std::vector<std::string>{"--players", std::to_string(kPlayers)});
+  } catch (const std::exception& error) {
+    state.SkipWithError(error.what());
+    return;
+  }
+  const LoopbackEndpoint endpoint(server->GamePort(), server->QueryPort());
+  // The clients live across cycles, as the window's do.
+  DatagramClient udp1;
+  DatagramClient udp2;
+  udp1.ReceiveTimeout = 1000;
+  udp2.ReceiveTimeout = 1000;
+  NullDisplay display;
+
+  for (auto _ : state) {
+    if (!QueryInfo(udp1, endpoint, display, display)) {
+      state.SkipWithError("the server gave no valid info reply");
+      break;
+    }
+    QueryStatus(udp2, endpoint, display, display);
+    if (display.rows != kPlayers) {
+      state.SkipWithError("the status reply did not list every player");
+      break;
+    }
+  }
+  state.counters["players"] = kPlayers;
+}
+// A fixed number of cycles keeps the datagrams sent to the server bounded.
+BENCHMARK(BM_LoopbackQueryCycle)->Iterations(kCycles)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+}  // namespace kestrova::bench

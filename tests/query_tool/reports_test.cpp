@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/query/json_report.h"
+#include "tools/query/plain_report.h"
+#include "tools/query/query_snapshot.h"
+
+namespace kestrova {
+namespace {
+
+struct ByteCase {
+  unsigned char byte;
+  std::string literal;  // the JSON string literal, quotes included
+};
+
+class JsonBytes : public testing::TestWithParam<ByteCase> {};
+
+TEST_P(JsonBytes, AreWrittenAsTheirLatin1CodePoint) {
+  EXPECT_EQ(JsonString(std::string(1, static_cast<char>(GetParam().byte))), GetParam().literal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Json, JsonBytes,
+    testing::Values(ByteCase{0x00, R"("\u0000")"}, ByteCase{0x01, R"("\u0001")"},
+                    ByteCase{0x08, R"("\u0008")"},  // backspace has no short form here
+                    ByteCase{0x09, R"("\t")"}, ByteCase{0x0A, R"("\n")"}, ByteCase{0x0C, R"("\u000C")"},
+                    ByteCase{0x0D, R"("\r")"}, ByteCase{0x1B, R"("\u001B")"}, ByteCase{0x1F, R"("\u001F")"},
+                    ByteCase{0x20, R"(" ")"}, ByteCase{0x22, R"("\"")"}, ByteCase{0x2F, R"("/")"},
+                    ByteCase{0x41, R"("A")"}, ByteCase{0x5C, R"("\\")"}, ByteCase{0x7E, R"("~")"},
+                    ByteCase{0x7F, "\"\x7F\""}, ByteCase{0x80, "\"\xC2\x80\""}, ByteCase{0x9F, "\"\xC2\x9F\""},
+                    ByteCase{0xA0, "\"\xC2\xA0\""}, ByteCase{0xBF, "\"\xC2\xBF\""}, ByteCase{0xC0, "\"\xC3\x80\""},
+                    ByteCase{0xE9, "\"\xC3\xA9\""}, ByteCase{0xFF, "\"\xC3\xBF\""}));
+
+// Reads a JSON string literal back into code points; fails the test on
+// anything a JSON reader would refuse.
+std::vector<std::uint32_t> DecodeJsonString(const std::string& literal) {
+  std::vector<std::uint32_t> points;
+  EXPECT_GE(literal.size(), 2u);
+  EXPECT_EQ(literal.front(), '"');
+  EXPECT_EQ(literal.back(), '"');
+  for (std::size_t i = 1; i + 1 < literal.size();) {
+    const auto c = static_cast<unsigned char>(literal[i]);
+    if (c == '\\') {
+      const char kind = literal.at(i + 1);
+      const std::string simple = "\"\\/bfnrt";
+      const std::string meaning = "\"\\/\b\f\n\r\t";
+      if (kind == 'u') {
+        points.push_back(static_cast<std::uint32_t>(std::stoul(literal.substr(i + 2, 4), nullptr, 16)));
+        i += 6;
+      } else {
+        const std::size_t at = simple.find(kind);
+        EXPECT_NE(at, std::string::npos) << "unknown escape at " << i;
+        points.push_back(static_cast<unsigned char>(meaning[at]));
+        i += 2;
+      }
+    } else if (c < 0x20) {
+      ADD_FAILURE() << "raw control byte " << int(c) << " at " << i;
+      ++i;
+    } else if (c == '"') {
+      ADD_FAILURE() << "unescaped quote at " << i;
+      ++i;
+    } else if (c < 0x80) {
+      points.push_back(c);
+      ++i;
+    } else {
+      const auto next = static_cast<unsigned char>(literal.at(i + 1));
+      EXPECT_TRUE((c & 0xE0) == 0xC0 && (next & 0xC0) == 0x80) << "not a two-byte sequence at " << i;
+      points.push_back(((c & 0x1Fu) << 6) | (next & 0x3Fu));
+      i += 2;
+    }
+  }
+  return points;
+}
+
+TEST(JsonString, EveryByteReadsBackAsItsOwnCodePoint) {
+  std::string all;
+  std::vector<std::uint32_t> expected;
+  for (int byte = 0; byte <= 0xFF; ++byte) {
+    all += static_cast<char>(byte);
+    expected.push_back(static_cast<std::uint32_t>(byte));
+  }
+  EXPECT_EQ(DecodeJsonString(JsonString(all)), expected);
+}
+
+TEST(QueryJson, HoldsEveryPartInItsPlace) {
+  RecordingQueryDisplay display;
+  display.SetLabelText(8, "hostname:  A \"B\"");
+  display.SetHint("Kestrova by ZLX\n\rclients: 1\n\rmapname: dm/x");
+  display.AddRow(" zed");
+  display.AppendSubItem("1");
+  display.AppendSubItem("2");
+  display.AppendSubItem("3");
+  display.AddRow(" cut");  // a row that a failure left short
+  display.AppendSubItem("7");
+  display.ReplaceInfoList({"infoResponse", "hostname"});
+  display.ReplaceStatusList({"", "player_0"});
+  QuerySnapshot snapshot = display.Snapshot();
+  snapshot.valid = true;
+  snapshot.error = "List index out of bounds (9)";
+
+  EXPECT_EQ(QueryJson(snapshot),
+            R"({"valid": true, "labels": {"Label1": "maxPing:", "Label2": "pure:", "Label3": "gametypestring:", )"
+            R"("Label4": "gametype:", "Label5": "sv_maxclients:", "Label6": "clients:", "Label7": "mapname:", )"
+            R"("Label8": "hostname:  A \"B\"", "Label9": "protocol:", "Label10": "fraglimit:", )"
+            R"("Label11": "timelimit:"}, "hint": "Kestrova by ZLX\n\rclients: 1\n\rmapname: dm/x", )"
+            R"("players": [[" cut", "7"], [" zed", "1", "2", "3"]], "infoList": ["infoResponse", "hostname"], )"
+            R"j("statusList": ["", "player_0"], "error": "List index out of bounds (9)"})j"
+            "\n");
+}
+
+TEST(QueryJson, FreshSnapshotShowsTheInitialCaptionsAndNoError) {
+  const RecordingQueryDisplay display;
+  const std::string json = QueryJson(display.Snapshot());
+  EXPECT_NE(json.find(R"("valid": false)"), std::string::npos);
+  EXPECT_NE(json.find(R"("Label1": "maxPing:")"), std::string::npos);
+  EXPECT_NE(json.find(R"("Label11": "timelimit:")"), std::string::npos);
+  EXPECT_NE(json.find(R"("hint": "Kestrova")"), std::string::npos);
+  EXPECT_NE(json.find(R"("players": [], "infoList": [], "statusList": [], "error": null})"), std::string::npos);
+}
+
+TEST(ConsoleJson, ListsTheLinesAndTheError) {
+  EXPECT_EQ(ConsoleJson({"a\r", ""}, std::nullopt), "{\"lines\": [\"a\\r\", \"\"], \"error\": null}\n");
+  EXPECT_EQ(ConsoleJson({}, "Socket Error # 10040\r\nMessage too long."),
+            "{\"lines\": [], \"error\": \"Socket Error # 10040\\r\\nMessage too long.\"}\n");
+}
+
+TEST(PlainQueryReport, ReadsLikeTheWindow) {
+  RecordingQueryDisplay display;
+  for (int number = 1; number <= kLabelCount; ++number) {
+    display.SetLabelText(number, "L" + std::to_string(number));
+  }
+  display.SetHint("Kestrova by ZLX\n\rclients: 2\n\rmapname: \xE9t\xE9");
+  display.AddRow(" b");
+  display.AppendSubItem("1");
+  display.AppendSubItem("2");
+  display.AppendSubItem("3");
+  display.AddRow(" a");
+  display.AppendSubItem("4");
+
+  EXPECT_EQ(PlainQueryReport(display.Snapshot()),
+            "L8\nL2\nL3\nL4\nL7\nL6\nL5\nL10\nL11\nL1\nL9\n"
+            "hint: Kestrova by ZLX | clients: 2 | mapname: \xE9t\xE9\n"
+            " a\t4\n"
+            " b\t1\t2\t3\n");
+}
+
+TEST(RecordingQueryDisplay, KeepsRowsSortedAndFillsTheRowJustAdded) {
+  RecordingQueryDisplay display;
+  const std::vector<std::string> captions = {" bob", " Alice", " alice", " Bob", " carl"};
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    display.AddRow(captions[i]);
+    display.AppendSubItem(std::to_string(i));
+  }
+  std::vector<PlayerRow> expected = {
+      {" alice", {"2"}}, {" Alice", {"1"}}, {" bob", {"0"}}, {" Bob", {"3"}}, {" carl", {"4"}},
+  };
+  EXPECT_EQ(display.Snapshot().players, expected);
+
+  display.ClearRows();
+  EXPECT_TRUE(display.Snapshot().players.empty());
+  EXPECT_THROW(display.AppendSubItem("x"), std::logic_error);
+  EXPECT_THROW(display.SetLabelText(12, "x"), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace kestrova

@@ -1,0 +1,95 @@
+#include "tools/query/json_report.h"
+
+namespace kestrova {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+std::string JsonArray(const std::vector<std::string>& texts) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) {
+      out += ", ";
+    }
+    out += JsonString(texts[i]);
+  }
+  return out + "]";
+}
+
+std::string JsonError(const std::optional<std::string>& error) { return error ? JsonString(*error) : "null"; }
+
+}  // namespace
+
+std::string JsonString(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + 2);
+  out += '"';
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (byte) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (byte < 0x20) {
+          out += "\\u00";
+          out += kHexDigits[byte >> 4];
+          out += kHexDigits[byte & 0x0F];
+        } else if (byte < 0x80) {
+          out += c;
+        } else {
+          // U+0080..U+00FF take two bytes in UTF-8.
+          out += static_cast<char>(0xC0 | (byte >> 6));
+          out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string QueryJson(const QuerySnapshot& snapshot) {
+  std::string out = "{\"valid\": ";
+  out += snapshot.valid ? "true" : "false";
+  out += ", \"labels\": {";
+  for (std::size_t i = 0; i < snapshot.labels.size(); ++i) {
+    if (i > 0) {
+      out += ", ";
+    }
+    out += "\"Label" + std::to_string(i + 1) + "\": " + JsonString(snapshot.labels[i]);
+  }
+  out += "}, \"hint\": " + JsonString(snapshot.hint);
+  out += ", \"players\": [";
+  for (std::size_t i = 0; i < snapshot.players.size(); ++i) {
+    if (i > 0) {
+      out += ", ";
+    }
+    std::vector<std::string> row{snapshot.players[i].caption};
+    row.insert(row.end(), snapshot.players[i].subItems.begin(), snapshot.players[i].subItems.end());
+    out += JsonArray(row);
+  }
+  out += "], \"infoList\": " + JsonArray(snapshot.infoList);
+  out += ", \"statusList\": " + JsonArray(snapshot.statusList);
+  out += ", \"error\": " + JsonError(snapshot.error);
+  out += "}\n";
+  return out;
+}
+
+std::string ConsoleJson(const std::vector<std::string>& lines, const std::optional<std::string>& error) {
+  return "{\"lines\": " + JsonArray(lines) + ", \"error\": " + JsonError(error) + "}\n";
+}
+
+}  // namespace kestrova

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/query/query_snapshot.h"
+
+namespace kestrova {
+
+// A JSON string literal, quotes included, for a text of 8-bit bytes: each
+// byte stands for the code point of the same number (U+0000 to U+00FF),
+// written in UTF-8. The quote, the backslash, line feed, carriage return and
+// tab are escaped as \" \\ \n \r \t, the other control characters
+// (U+0000-U+001F) as \u00XX with upper-case hex digits.
+std::string JsonString(std::string_view bytes);
+
+// {"valid": bool, "labels": {"Label1": text, ..., "Label11": text},
+//  "hint": text, "players": [[caption, frags, deaths, ping], ...],
+//  "infoList": [...], "statusList": [...], "error": null or message}
+// on one line, followed by a line feed.
+std::string QueryJson(const QuerySnapshot& snapshot);
+
+// {"lines": [...], "error": null or message} on one line, followed by a
+// line feed.
+std::string ConsoleJson(const std::vector<std::string>& lines, const std::optional<std::string>& error);
+
+}  // namespace kestrova

@@ -1,0 +1,61 @@
+#include "tools/query/query_runs.h"
+
+#include <exception>
+
+#include "console/command_line.h"
+#include "console/console_exchange.h"
+#include "core/datagram_client.h"
+#include "core/info_query.h"
+#include "core/status_query.h"
+#include "tools/query/console_transcript.h"
+#include "tools/query/fixed_endpoint.h"
+
+namespace kestrova {
+
+namespace {
+
+bool IsValidInfoList(const TokenList& tokens) { return !tokens.empty() && Equals(tokens[0], "infoResponse"); }
+
+}  // namespace
+
+QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
+  const FixedEndpoint endpoint(arguments.address, arguments.gamePortText, arguments.queryPortText);
+  DatagramClient udp1;
+  DatagramClient udp2;
+  udp1.ReceiveTimeout = kToolReceiveTimeoutMs;
+  udp2.ReceiveTimeout = kToolReceiveTimeoutMs;
+  RecordingQueryDisplay display;
+
+  try {
+    if (QueryInfo(udp1, endpoint, display, display)) {
+      QueryStatus(udp2, endpoint, display, display);
+    }
+  } catch (const std::exception& failure) {
+    display.Snapshot().error = failure.what();
+  }
+
+  QuerySnapshot snapshot = std::move(display.Snapshot());
+  // Judged from the list rather than QueryInfo's result, so an info reply
+  // that breaks off inside its key loop still counts as valid.
+  snapshot.valid = IsValidInfoList(snapshot.infoList);
+  return snapshot;
+}
+
+ConsoleRun RunConsoleCommand(const QueryArguments& arguments) {
+  const FixedEndpoint endpoint(arguments.address, arguments.gamePortText, arguments.queryPortText);
+  DatagramClient udp3;
+  udp3.ReceiveTimeout = kToolReceiveTimeoutMs;
+  ConsoleTranscript transcript;
+  ConsoleExchange exchange(udp3, endpoint, transcript);
+
+  ConsoleRun run;
+  try {
+    exchange.Run(arguments.command, AwaitsReply(arguments.command));
+  } catch (const std::exception& failure) {
+    run.error = failure.what();
+  }
+  run.lines = transcript.Lines();
+  return run;
+}
+
+}  // namespace kestrova
