@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+#include "ui/qt_event_pump.h"
+
+namespace kestrova::test {
+namespace {
+
+void PostCall(QObject& context, std::function<void()> call) {
+  QMetaObject::invokeMethod(&context, std::move(call), Qt::QueuedConnection);
+}
+
+TEST(QtEventPump, HandleAllPendingRunsEventsPostedByEvents) {
+  QObject context;
+  std::vector<int> ran;
+  PostCall(context, [&] {
+    ran.push_back(1);
+    PostCall(context, [&] {
+      ran.push_back(2);
+      PostCall(context, [&] { ran.push_back(3); });
+    });
+  });
+  QtEventPump pump;
+  pump.HandleAllPending();
+  EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+}
+
+TEST(QtEventPump, HandleAllPendingDeliversATimerTickThatIsDue) {
+  QTimer timer;
+  timer.setSingleShot(true);
+  int ticks = 0;
+  QObject::connect(&timer, &QTimer::timeout, &timer, [&] { ++ticks; });
+  timer.start(20);
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 60) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  QtEventPump pump;
+  pump.HandleAllPending();
+  EXPECT_EQ(ticks, 1);
+}
+
+TEST(QtEventPump, HandleAllPendingReturnsWhileATimerIsAlwaysDue) {
+  QTimer timer;
+  int ticks = 0;
+  QObject::connect(&timer, &QTimer::timeout, &timer, [&] { ++ticks; });
+  timer.start(0);
+  QtEventPump pump;
+  pump.HandleAllPending();
+  timer.stop();
+  EXPECT_GE(ticks, 1);
+}
+
+TEST(QtEventPump, HandleOnePendingRunsAPostedEvent) {
+  QObject context;
+  bool ran = false;
+  PostCall(context, [&] { ran = true; });
+  QtEventPump pump;
+  pump.HandleOnePending();
+  EXPECT_TRUE(ran);
+}
+
+}  // namespace
+}  // namespace kestrova::test

@@ -1,0 +1,150 @@
+#include "ui/integer_field.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <ostream>
+
+#include "widget_host.h"
+
+namespace kestrova::test {
+namespace {
+
+class IntegerFieldTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    field_ = new IntegerField(&window_);
+    field_->setGeometry(2, 2, 41, 21);
+    ASSERT_TRUE(ShowActive(window_));
+    field_->setFocus();
+  }
+
+  // Puts the caret at `position` and types `keys`.
+  void TypeAt(int position, const QString& keys) {
+    field_->setCursorPosition(position);
+    QTest::keyClicks(field_, keys);
+  }
+
+  QWidget window_;
+  IntegerField* field_ = nullptr;
+};
+
+TEST_F(IntegerFieldTest, LettersDoNotShowDigitsDo) {
+  QTest::keyClicks(field_, QStringLiteral("1a2 b+3"));
+  EXPECT_EQ(field_->text(), QStringLiteral("123"));
+}
+
+TEST_F(IntegerFieldTest, DigitsShowAnywhere) {
+  field_->setText(QStringLiteral("12"));
+  TypeAt(0, QStringLiteral("9"));
+  TypeAt(2, QStringLiteral("5"));
+  EXPECT_EQ(field_->text(), QStringLiteral("9152"));
+}
+
+TEST_F(IntegerFieldTest, MinusOnlyAtTheBeginning) {
+  field_->setText(QStringLiteral("12"));
+  TypeAt(2, QStringLiteral("-"));
+  TypeAt(1, QStringLiteral("-"));
+  EXPECT_EQ(field_->text(), QStringLiteral("12"));
+  TypeAt(0, QStringLiteral("-"));
+  EXPECT_EQ(field_->text(), QStringLiteral("-12"));
+  TypeAt(0, QStringLiteral("-"));  // a second one at the beginning stays too
+  EXPECT_EQ(field_->text(), QStringLiteral("--12"));
+}
+
+TEST_F(IntegerFieldTest, EnterChangesNothing) {
+  field_->setText(QStringLiteral("12203"));
+  QSignalSpy returned(field_, &QLineEdit::returnPressed);
+  QSignalSpy finished(field_, &QLineEdit::editingFinished);
+  QTest::keyClick(field_, Qt::Key_Return);
+  QTest::keyClick(field_, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(field_->text(), QStringLiteral("12203"));
+  EXPECT_EQ(returned.count(), 0);
+  EXPECT_EQ(finished.count(), 0);
+}
+
+TEST_F(IntegerFieldTest, BackspaceAndCaretKeysWork) {
+  QTest::keyClicks(field_, QStringLiteral("123"));
+  QTest::keyClick(field_, Qt::Key_Left);
+  QTest::keyClick(field_, Qt::Key_Backspace);
+  EXPECT_EQ(field_->text(), QStringLiteral("13"));
+}
+
+TEST_F(IntegerFieldTest, PasteIsNotFiltered) {
+  QGuiApplication::clipboard()->setText(QStringLiteral("12a"));
+  QTest::keyClick(field_, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(field_->text(), QStringLiteral("12a"));
+  EXPECT_EQ(field_->Value(), 0);
+  QTest::keyClick(field_, Qt::Key_Z, Qt::ControlModifier);  // undo
+  EXPECT_EQ(field_->text(), QString());
+}
+
+TEST_F(IntegerFieldTest, DisabledFieldShowsTextFromTheTopLeftOnTheWindowColour) {
+  EXPECT_EQ(field_->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+  field_->setEnabled(false);
+  EXPECT_EQ(field_->alignment(), Qt::AlignLeft | Qt::AlignTop);
+  EXPECT_EQ(field_->palette().color(QPalette::Disabled, QPalette::Base),
+            field_->palette().color(QPalette::Active, QPalette::Window));
+  EXPECT_EQ(field_->palette().color(QPalette::Disabled, QPalette::Text),
+            field_->palette().color(QPalette::Disabled, QPalette::WindowText));
+  field_->setEnabled(true);
+  EXPECT_EQ(field_->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+}
+
+TEST_F(IntegerFieldTest, DisabledWithItsWindowAndBack) {
+  window_.setEnabled(false);
+  EXPECT_EQ(field_->alignment(), Qt::AlignLeft | Qt::AlignTop);
+  window_.setEnabled(true);
+  EXPECT_EQ(field_->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+}
+
+struct ValueCase {
+  const char* text;
+  std::int32_t value;
+};
+
+void PrintTo(const ValueCase& valueCase, std::ostream* out) { *out << '"' << valueCase.text << '"'; }
+
+class IntegerFieldValueTest : public ::testing::TestWithParam<ValueCase> {};
+
+TEST_P(IntegerFieldValueTest, ReadsTheTextLeniently) {
+  IntegerField field;
+  field.setText(QString::fromLatin1(GetParam().text));
+  EXPECT_EQ(field.Value(), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, IntegerFieldValueTest,
+                         ::testing::Values(ValueCase{"", 0}, ValueCase{"12a", 0}, ValueCase{"$2FAB", 12203},
+                                           ValueCase{"007", 7}, ValueCase{"-12", -12}, ValueCase{" 12", 12},
+                                           ValueCase{"12 ", 0}, ValueCase{"--12", 0}, ValueCase{"99999999999", 0}));
+
+TEST(IntegerFieldSetValue, WritesDecimalWithinTheBoundsThatApply) {
+  IntegerField field;
+  field.SetValue(12203);
+  EXPECT_EQ(field.text(), QStringLiteral("12203"));
+  field.SetValue(-7);
+  EXPECT_EQ(field.text(), QStringLiteral("-7"));
+
+  field.HasMinValue = true;
+  field.MinValue = 10;
+  field.SetValue(5);
+  EXPECT_EQ(field.text(), QStringLiteral("10"));
+
+  field.HasMaxValue = true;
+  field.MaxValue = 100;
+  field.SetValue(500);
+  EXPECT_EQ(field.text(), QStringLiteral("100"));
+  field.SetValue(50);
+  EXPECT_EQ(field.Value(), 50);
+
+  field.HasMinValue = false;
+  field.MinValue = 1000;  // ignored while HasMinValue is false
+  field.SetValue(20);
+  EXPECT_EQ(field.text(), QStringLiteral("20"));
+}
+
+}  // namespace
+}  // namespace kestrova::test

@@ -1,0 +1,342 @@
+// The tray icon and the minimise hook, against a notification area that
+// records what it is asked to do (a headless machine has no real one).
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ui/minimize_watcher.h"
+#include "ui/notification_icon.h"
+#include "ui/tray_backend.h"
+
+namespace kestrova::test {
+namespace {
+
+// A notification area that logs each call as "Show:<tip>",
+// "SetToolTip:<tip>", "Hide" or "Menu". The log outlives the backend so
+// that the removal at destruction can be seen.
+class RecordingTray final : public TrayBackend {
+ public:
+  explicit RecordingTray(std::shared_ptr<std::vector<std::string>> log) : log_(std::move(log)) {}
+
+  bool Show(const QIcon&, const QString& tip) override {
+    log_->push_back("Show:" + tip.toStdString());
+    return addSucceeds && available;
+  }
+  void SetToolTip(const QString& tip) override { log_->push_back("SetToolTip:" + tip.toStdString()); }
+  void Hide() override { log_->push_back("Hide"); }
+  void SetContextMenu(QMenu* menu) override {
+    this->menu = menu;
+    log_->push_back("Menu");
+  }
+  bool Available() const override { return available; }
+
+  void Click(TrayClick click) const { ReportClick(click); }
+
+  bool available = true;
+  bool addSucceeds = true;
+  QMenu* menu = nullptr;
+
+ private:
+  std::shared_ptr<std::vector<std::string>> log_;
+};
+
+QIcon SomeIcon() {
+  QPixmap image(32, 32);
+  image.fill(Qt::red);
+  return QIcon(image);
+}
+
+class NotificationIconTest : public ::testing::Test {
+ protected:
+  // Makes the icon; `configure` sets up the recorder before the first add.
+  template <typename Configure>
+  void MakeIcon(Configure configure) {
+    auto backend = std::make_unique<RecordingTray>(log_);
+    tray_ = backend.get();
+    configure(*tray_);
+    icon_ = std::make_unique<TNotificationIcon>(nullptr, std::move(backend), SomeIcon());
+  }
+  void MakeIcon() {
+    MakeIcon([](RecordingTray&) {});
+  }
+  // The calls made since the last look.
+  std::vector<std::string> TakeCalls() {
+    std::vector<std::string> calls;
+    calls.swap(*log_);
+    return calls;
+  }
+
+  std::shared_ptr<std::vector<std::string>> log_ = std::make_shared<std::vector<std::string>>();
+  RecordingTray* tray_ = nullptr;
+  std::unique_ptr<TNotificationIcon> icon_;
+};
+
+using Calls = std::vector<std::string>;
+
+struct TipCase {
+  const char* rule;
+  std::string hint;
+  std::string tip;  // UTF-8 of the expected tip
+};
+
+void PrintTo(const TipCase& tipCase, std::ostream* out) { *out << tipCase.rule; }
+
+class TipTextTest : public ::testing::TestWithParam<TipCase> {};
+
+TEST_P(TipTextTest, ShowsTheShortPartOfTheHint) {
+  EXPECT_EQ(TNotificationIcon::TipText(GetParam().hint).toStdString(), GetParam().tip) << GetParam().rule;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, TipTextTest,
+    ::testing::Values(
+        TipCase{"no bar: the whole hint", "Kestrova", "Kestrova"},
+        TipCase{"the text before the first bar", "short|long|longer", "short"},
+        TipCase{"a leading bar leaves nothing", "|long", ""},
+        TipCase{"empty hint", "", ""},
+        TipCase{"exactly 127 characters are kept", std::string(127, 'x'), std::string(127, 'x')},
+        TipCase{"200 characters are cut to 127", std::string(127, 'a') + std::string(73, 'b'),
+                std::string(127, 'a')},
+        TipCase{"a bar after the cut does not matter", std::string(130, 'c') + "|d", std::string(127, 'c')},
+        TipCase{"LF CR separators become line breaks", "Kestrova\n\rclients: 3\n\rmap: q3dm17",
+                "Kestrova\nclients: 3\nmap: q3dm17"},
+        TipCase{"high bytes are Latin-1 characters", "caf\xE9 \xFF\x80", "caf\u00E9 \u00FF\u0080"}));
+
+TEST(TipText, EveryHighByteReachesTheTipAsItsOwnCharacter) {
+  std::string hint;
+  for (int byte = 0x80; byte <= 0xFF; ++byte) hint.push_back(static_cast<char>(byte));
+  const QString tip = TNotificationIcon::TipText(hint);
+  ASSERT_EQ(tip.size(), 127);  // 128 bytes, cut to 127
+  for (int index = 0; index < tip.size(); ++index) EXPECT_EQ(tip.at(index).unicode(), 0x80 + index);
+}
+
+TEST_F(NotificationIconTest, IsAddedAtCreationWithTheProgramNameAndRemovedAtDestruction) {
+  MakeIcon();
+  EXPECT_EQ(TakeCalls(), (Calls{"Show:Kestrova"}));
+  EXPECT_TRUE(icon_->Present());
+  EXPECT_EQ(icon_->Hint(), "Kestrova");
+  icon_.reset();
+  EXPECT_EQ(TakeCalls(), (Calls{"Hide"}));
+}
+
+TEST_F(NotificationIconTest, OnlyAChangedHintReachesTheNotificationArea) {
+  MakeIcon();
+  TakeCalls();
+  icon_->SetHint("Kestrova");
+  EXPECT_EQ(TakeCalls(), Calls{}) << "the initial hint again";
+  icon_->SetHint("Kestrova\n\rclients: 2\n\rmap: q3dm1");
+  icon_->SetHint("Kestrova\n\rclients: 2\n\rmap: q3dm1");
+  EXPECT_EQ(TakeCalls(), (Calls{"SetToolTip:Kestrova\nclients: 2\nmap: q3dm1"}));
+  icon_->SetHint("Kestrova\n\rclients: 3\n\rmap: q3dm1");
+  EXPECT_EQ(TakeCalls(), (Calls{"SetToolTip:Kestrova\nclients: 3\nmap: q3dm1"}));
+  EXPECT_EQ(icon_->Hint(), "Kestrova\n\rclients: 3\n\rmap: q3dm1") << "the stored hint keeps its bytes";
+}
+
+TEST_F(NotificationIconTest, ComparesWholeHintsNotTips) {
+  MakeIcon();
+  icon_->SetHint("same|one");
+  TakeCalls();
+  icon_->SetHint("same|two");
+  EXPECT_EQ(TakeCalls(), (Calls{"SetToolTip:same"}));
+  icon_->SetHint("Same|two");
+  EXPECT_EQ(TakeCalls(), (Calls{"SetToolTip:Same"})) << "case counts";
+}
+
+TEST_F(NotificationIconTest, AnAbsentIconIsAddedAgainOnTheNextHintChange) {
+  MakeIcon([](RecordingTray& tray) { tray.addSucceeds = false; });
+  EXPECT_FALSE(icon_->Present());
+  TakeCalls();
+  icon_->SetHint("Kestrova");
+  EXPECT_EQ(TakeCalls(), Calls{}) << "an equal hint does not retry";
+  icon_->SetHint("first|x");
+  EXPECT_EQ(TakeCalls(), (Calls{"Show:first"})) << "still failing";
+  EXPECT_FALSE(icon_->Present());
+  tray_->addSucceeds = true;
+  icon_->SetHint("second");
+  EXPECT_EQ(TakeCalls(), (Calls{"Show:second"}));
+  EXPECT_TRUE(icon_->Present());
+  icon_->SetHint("third");
+  EXPECT_EQ(TakeCalls(), (Calls{"SetToolTip:third"}));
+}
+
+TEST_F(NotificationIconTest, ActiveOffRemovesTheIconAndOnAddsItBack) {
+  MakeIcon();
+  TakeCalls();
+  icon_->SetActive(false);
+  EXPECT_FALSE(icon_->Present());
+  icon_->SetHint("hidden");
+  EXPECT_EQ(TakeCalls(), (Calls{"Hide"})) << "no add while not active";
+  icon_->SetActive(true);
+  EXPECT_EQ(TakeCalls(), (Calls{"Show:hidden"}));
+  EXPECT_TRUE(icon_->Present());
+}
+
+TEST_F(NotificationIconTest, ClicksRaiseTheirSignals) {
+  MakeIcon();
+  QSignalSpy clicks(icon_.get(), &TNotificationIcon::OnClick);
+  QSignalSpy doubleClicks(icon_.get(), &TNotificationIcon::OnDblClick);
+
+  tray_->Click(TrayClick::Left);
+  EXPECT_EQ(clicks.count(), 1);
+  EXPECT_EQ(doubleClicks.count(), 0);
+
+  // A double-click arrives as the first press's click, then the double-click.
+  tray_->Click(TrayClick::Left);
+  tray_->Click(TrayClick::Double);
+  EXPECT_EQ(clicks.count(), 2);
+  EXPECT_EQ(doubleClicks.count(), 1);
+
+  tray_->Click(TrayClick::Right);
+  EXPECT_EQ(clicks.count(), 2) << "a right click only opens the menu";
+  EXPECT_EQ(doubleClicks.count(), 1);
+}
+
+TEST_F(NotificationIconTest, DisabledIconIgnoresClicksAndOpensNoMenu) {
+  MakeIcon();
+  QMenu menu;
+  icon_->SetPopupMenu(&menu);
+  EXPECT_EQ(tray_->menu, &menu);
+  QSignalSpy clicks(icon_.get(), &TNotificationIcon::OnClick);
+  QSignalSpy doubleClicks(icon_.get(), &TNotificationIcon::OnDblClick);
+
+  icon_->SetEnabled(false);
+  EXPECT_EQ(tray_->menu, nullptr);
+  tray_->Click(TrayClick::Left);
+  tray_->Click(TrayClick::Double);
+  EXPECT_EQ(clicks.count() + doubleClicks.count(), 0);
+
+  icon_->SetEnabled(true);
+  EXPECT_EQ(tray_->menu, &menu);
+  tray_->Click(TrayClick::Left);
+  EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(NotificationIconTest, DoubleClickRunsTheMenuDefaultActionWhenEnabled) {
+  MakeIcon();
+  QMenu menu;
+  QAction* exit = menu.addAction(QStringLiteral("Exit Kestrova"));
+  icon_->SetPopupMenu(&menu);
+  QSignalSpy triggered(exit, &QAction::triggered);
+  QSignalSpy doubleClicks(icon_.get(), &TNotificationIcon::OnDblClick);
+
+  tray_->Click(TrayClick::Double);
+  EXPECT_EQ(triggered.count(), 0) << "not the default item";
+  EXPECT_EQ(doubleClicks.count(), 1);
+
+  menu.setDefaultAction(exit);
+  tray_->Click(TrayClick::Double);
+  EXPECT_EQ(triggered.count(), 1);
+  EXPECT_EQ(doubleClicks.count(), 1);
+
+  exit->setEnabled(false);
+  tray_->Click(TrayClick::Double);
+  EXPECT_EQ(triggered.count(), 1);
+  EXPECT_EQ(doubleClicks.count(), 2) << "a disabled default item does not count";
+}
+
+// The main window's part: minimising goes to the tray when there is one.
+class MinimizeToTrayTest : public NotificationIconTest {
+ protected:
+  void SetUp() override {
+    window_.resize(200, 100);
+    window_.show();
+  }
+  void Minimize() { window_.setWindowState(window_.windowState() | Qt::WindowMinimized); }
+
+  QWidget window_;
+};
+
+TEST_F(MinimizeToTrayTest, WatcherReportsEachTurnToMinimised) {
+  int minimised = 0;
+  new MinimizeWatcher(&window_, [&] { ++minimised; });
+  window_.setWindowState(Qt::WindowMaximized);
+  EXPECT_EQ(minimised, 0);
+  Minimize();
+  EXPECT_EQ(minimised, 1);
+  Minimize();
+  EXPECT_EQ(minimised, 1) << "staying minimised is no new minimise";
+  window_.setWindowState(Qt::WindowNoState);
+  EXPECT_EQ(minimised, 1);
+  Minimize();
+  EXPECT_EQ(minimised, 2);
+}
+
+TEST_F(MinimizeToTrayTest, MinimisingHidesTheWindowWhileTheIconIsPresent) {
+  MakeIcon();
+  new MinimizeWatcher(&window_, [this] { icon_->HideMainForm(&window_); });
+  Minimize();
+  EXPECT_FALSE(window_.isVisible());
+  EXPECT_TRUE(icon_->Present());
+}
+
+TEST_F(MinimizeToTrayTest, WithoutANotificationAreaMinimisingStaysAnOrdinaryMinimise) {
+  MakeIcon([](RecordingTray& tray) { tray.available = false; });
+  Minimize();
+  EXPECT_FALSE(icon_->HideMainForm(&window_));
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_TRUE(window_.isMinimized());
+}
+
+TEST_F(MinimizeToTrayTest, AFailedAddKeepsTheWindowOnTheTaskbar) {
+  MakeIcon([](RecordingTray& tray) { tray.addSucceeds = false; });
+  TakeCalls();
+  Minimize();
+  EXPECT_FALSE(icon_->HideMainForm(&window_));
+  EXPECT_EQ(TakeCalls(), (Calls{"Show:Kestrova"})) << "one more try to add";
+  EXPECT_TRUE(window_.isVisible());
+}
+
+TEST_F(MinimizeToTrayTest, ANotificationAreaThatWentAwayKeepsTheWindowOnTheTaskbar) {
+  MakeIcon();
+  tray_->available = false;
+  Minimize();
+  EXPECT_FALSE(icon_->HideMainForm(&window_));
+  EXPECT_TRUE(window_.isVisible());
+}
+
+TEST_F(MinimizeToTrayTest, AnAreaThatAppearedLaterTakesTheIconAtTheNextMinimise) {
+  MakeIcon([](RecordingTray& tray) { tray.available = false; });
+  TakeCalls();
+  tray_->available = true;
+  Minimize();
+  EXPECT_TRUE(icon_->HideMainForm(&window_));
+  EXPECT_EQ(TakeCalls(), (Calls{"Show:Kestrova"}));
+  EXPECT_FALSE(window_.isVisible());
+}
+
+TEST_F(MinimizeToTrayTest, RestoreBringsBackAWindowHiddenInTheTray) {
+  MakeIcon();
+  Minimize();
+  ASSERT_TRUE(icon_->HideMainForm(&window_));
+  TNotificationIcon::RestoreMainForm(&window_);
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_FALSE(window_.isMinimized());
+}
+
+TEST_F(MinimizeToTrayTest, RestoreKeepsAMaximisedWindowMaximised) {
+  window_.setWindowState(Qt::WindowMaximized);
+  Minimize();
+  window_.hide();
+  TNotificationIcon::RestoreMainForm(&window_);
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_EQ(window_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowMaximized);
+}
+
+TEST_F(MinimizeToTrayTest, RestoreLeavesAShownWindowAsItIs) {
+  window_.move(30, 40);
+  const QRect before = window_.geometry();
+  TNotificationIcon::RestoreMainForm(&window_);
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_EQ(window_.windowState() & Qt::WindowMinimized, Qt::WindowNoState);
+  EXPECT_EQ(window_.geometry(), before);
+}
+
+}  // namespace
+}  // namespace kestrova::test

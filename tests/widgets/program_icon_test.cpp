@@ -1,0 +1,33 @@
+#include "ui/program_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPixmap>
+
+namespace kestrova::test {
+namespace {
+
+TEST(ProgramIcon, IsDrawnAtEverySize) {
+  const QIcon icon = ProgramIcon();
+  ASSERT_FALSE(icon.isNull());
+  const QList<QSize> sizes = icon.availableSizes();
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+  }
+}
+
+TEST(ProgramIcon, ShowsTheDrawingAt16And256) {
+  const QIcon icon = ProgramIcon();
+  for (const int size : {16, 256}) {
+    const QImage image = icon.pixmap(size, size).toImage();
+    ASSERT_FALSE(image.isNull()) << size;
+    EXPECT_EQ(image.size(), QSize(size, size));
+    // Opaque in the middle, transparent in the rounded-off corner.
+    EXPECT_EQ(qAlpha(image.pixel(size / 2, size / 2)), 255) << size;
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
+  }
+}
+
+}  // namespace
+}  // namespace kestrova::test

@@ -1,0 +1,174 @@
+// START against the simulated server, and the cycle's failures as the
+// window shows them.
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "core/caption_order.h"
+#include "support/sim_server.h"
+#include "support/udp_peer.h"
+#include "ui/address_field.h"
+#include "ui/integer_field.h"
+#include "ui/player_list.h"
+#include "ui/text_bytes.h"
+#include "window_fixture.h"
+
+namespace kestrova::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class MonitoringTest : public WindowTest {
+ protected:
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    for (const PlayerRow& row : form_->ListView1->Rows()) {
+      captions.push_back(row.caption);
+    }
+    return captions;
+  }
+};
+
+TEST_F(MonitoringTest, StartFillsTheWindowAndKeepsMonitoring) {
+  SimServer server({"--players", "8"});
+  Open();
+  PointAt(server.GamePort(), server.QueryPort());
+  ClickStart();
+
+  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() > 0; }));
+  EXPECT_FALSE(Form().Button1->isVisible());
+  EXPECT_TRUE(Form().Timer1->isActive());
+  EXPECT_FALSE(Form().IPEdit->isEnabled());
+  EXPECT_TRUE(Form().Label8->text().startsWith(QStringLiteral("hostname:  ")));
+  EXPECT_TRUE(Form().Label7->text().startsWith(QStringLiteral("mapname: dm/")));
+  EXPECT_EQ(Form().Label9->text(), QStringLiteral("protocol: 8"));
+  EXPECT_TRUE(Form().Label10->text().startsWith(QStringLiteral("fraglimit: ")));
+  EXPECT_FALSE(Form().Label15->text().isEmpty());
+  EXPECT_GT(Form().ListBox1->count(), 10);
+  EXPECT_GT(Form().ListBox2->count(), 10);
+
+  const std::vector<std::string> captions = Captions();
+  for (std::size_t i = 1; i < captions.size(); ++i) {
+    EXPECT_LE(CompareCaptions(captions[i - 1], captions[i]), 0) << captions[i - 1] << " / " << captions[i];
+  }
+  for (const PlayerRow& row : Form().ListView1->Rows()) {
+    EXPECT_EQ(row.caption.front(), ' ');
+    EXPECT_EQ(row.subItems.size(), 3u);
+  }
+  // The tray's tip follows the client count and the map.
+  ASSERT_FALSE(tray_->tips.empty());
+  EXPECT_TRUE(tray_->tips.back().contains(QStringLiteral("clients: ")));
+
+  // Further cycles follow without input.
+  const QString firstTime = Form().Label15->text();
+  EXPECT_TRUE(WaitUntil([&] { return Form().Label15->text() != firstTime; }, 3000ms));
+}
+
+TEST_F(MonitoringTest, ASilentServerEmptiesTheInfoListAndStillUpdatesTheTime) {
+  SimServer server({"--players", "8", "--silent=all"});
+  Open();
+  PointAt(server.GamePort(), server.QueryPort());
+  Form().ListBox1->addItem(QStringLiteral("left from an earlier reply"));
+
+  // The click's cycle waits in vain and then handles what piled up, the
+  // timer's first tick among it: that tick must not start a cycle inside
+  // the waiting one.
+  ClickStart();
+  EXPECT_FALSE(Form().Label15->text().isEmpty());
+  EXPECT_EQ(Form().ListBox1->count(), 0);
+  EXPECT_EQ(Form().Label8->text(), QStringLiteral("hostname:"));
+  EXPECT_EQ(Form().Label7->text(), QStringLiteral("mapname:"));
+  EXPECT_EQ(Form().ListView1->RowCount(), 0);
+  EXPECT_EQ(Form().Cycle().IgnoredRuns(), 1);
+  EXPECT_EQ(tray_->tips.size(), 1u);  // only the start-up hint
+
+  // Cycles go on, one after another.
+  for (int i = 0; i < 3; ++i) {
+    Form().Label15->clear();
+    ASSERT_TRUE(WaitUntil([&] { return !Form().Label15->text().isEmpty(); }, 4000ms)) << i;
+  }
+  EXPECT_FALSE(Form().Cycle().Running());
+}
+
+TEST_F(MonitoringTest, ABadGamePortSendsNothingAndKeepsTheTime) {
+  UdpPeer server;
+  Open();
+  PointAt(server.Port(), server.Port());
+  Form().Edit2->setText(QStringLiteral("12a"));
+  ClickStart();
+  EXPECT_FALSE(server.Receive(700).has_value());
+  EXPECT_TRUE(Form().Label15->text().isEmpty());
+  EXPECT_TRUE(Form().Timer1->isActive());
+  EXPECT_FALSE(Form().Button1->isVisible());
+  EXPECT_TRUE(errors_.messages.empty());  // the cycle drops its failures silently
+}
+
+TEST_F(MonitoringTest, ABadQueryPortStillShowsTheInfoButNotTheTime) {
+  SimServer server({"--players", "8"});
+  Open();
+  PointAt(server.GamePort(), server.QueryPort());
+  Form().Edit3->setText(QStringLiteral("x"));
+  ClickStart();
+  ASSERT_TRUE(WaitUntil([&] { return Form().Label9->text() == QStringLiteral("protocol: 8"); }));
+  Pump(1200ms);
+  EXPECT_TRUE(Form().Label15->text().isEmpty());
+  EXPECT_EQ(Form().ListView1->RowCount(), 0);
+  EXPECT_TRUE(errors_.messages.empty());
+}
+
+TEST_F(MonitoringTest, AFailedStatusReceiveKeepsThePreviousRows) {
+  SimServer server({"--players", "8"});
+  Open();
+  PointAt(server.GamePort(), server.QueryPort());
+  ClickStart();
+  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() > 0; }));
+  const std::vector<std::string> before = Captions();
+
+  // A status datagram longer than the receive buffer fails the receive.
+  server.Control("oversize status on");
+  const QString time = Form().Label15->text();
+  Pump(2000ms);
+  EXPECT_EQ(Captions(), before);
+  server.Control("map dm/mohdm4");
+  ASSERT_TRUE(WaitUntil([&] { return Form().Label7->text() == QStringLiteral("mapname: dm/mohdm4"); }));
+  EXPECT_EQ(Captions(), before);
+  // The time stays where the last cycle without failure left it.
+  const QString stuck = Form().Label15->text();
+  Pump(1200ms);
+  EXPECT_EQ(Form().Label15->text(), stuck);
+}
+
+TEST_F(MonitoringTest, ASettingsFileThatCannotBeReadIsReportedAndTheWindowStillOpens) {
+  WriteFileBytes(folder_ / "data.dat", "#\r\n#\r\n#\r\n\r\n# hostport\r\n1\r\n# outbondport\r\n2\r\n");
+  Open();
+  ASSERT_EQ(errors_.messages.size(), 1u);
+  EXPECT_EQ(errors_.messages[0], "Invalid numeric input");
+  EXPECT_TRUE(Form().isVisible());
+  EXPECT_EQ(Form().Edit2->text(), QStringLiteral("12203"));
+  EXPECT_EQ(Form().IPEdit->Address(), 0u);
+}
+
+TEST_F(MonitoringTest, TheSavedEndpointComesBackAtTheNextStart) {
+  Open();
+  Form().IPEdit->SetAddress(0xC0A80001);
+  Form().Edit2->setText(QStringLiteral("27960"));
+  QApplication::setActiveWindow(&Form());
+  Form().Button1->setFocus();  // the focus entry saves, without a click
+  ASSERT_TRUE(WaitUntil([&] { return !Form().Edit2->isEnabled(); }));
+  EXPECT_TRUE(Form().Button1->isVisible());
+  EXPECT_FALSE(Form().Timer1->isActive());
+  EXPECT_EQ(ReadFileBytes(folder_ / "data.dat"),
+            "# This file should not be edited, it will be changed by program itself.\r\n#\r\n"
+            "# IP address as a number 256^3*aaa+256^2*bbb+256^2*ccc+ddd\r\n3232235521\r\n# hostport\r\n27960\r\n"
+            "# outbondport\r\n12300\r\n");
+  form_.reset();
+  Open();
+  EXPECT_EQ(Form().IPEdit->Address(), 0xC0A80001u);
+  EXPECT_EQ(Form().Edit2->text(), QStringLiteral("27960"));
+  EXPECT_TRUE(Form().Edit2->isEnabled());
+}
+
+}  // namespace
+}  // namespace kestrova::test

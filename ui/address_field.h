@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+namespace kestrova {
+
+class OctetEdit;
+
+// The IPv4 address field: four fields of 0-255 separated by dots inside one
+// frame drawn like a line edit. It is one tab stop (its first field takes
+// the focus) and Tab from any of its fields leaves the control.
+//
+// Address holds the number the fields show, the first field in the high
+// byte, a blank field counting as 0. Every change of a field's content
+// updates it and raises OnChange. When the focus leaves the control and at
+// least one field holds a number, the fields are rewritten from Address so
+// that blank ones show 0 (without OnChange); with all four blank the
+// control stays blank.
+//
+// Typing: digits only; the third digit or "." moves on to the next field;
+// a number above 255 becomes 255.
+class AddressField final : public QWidget {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(AddressField)
+
+ public:
+  explicit AddressField(QWidget* parent = nullptr);
+
+  std::uint32_t Address() const { return address_; }
+  // Does nothing for the address already held; otherwise stores it, shows
+  // all four numbers and raises OnChange.
+  void SetAddress(std::uint32_t address);
+  // The four fields of Address, leftmost first.
+  std::array<std::uint8_t, 4> AddressValues() const;
+
+  QSize sizeHint() const override;
+
+ Q_SIGNALS:
+  // The address changed (typing, deleting, SetAddress).
+  void OnChange();
+  // The user changed the content of field `field` (0-3, leftmost first).
+  void OnFieldChange(int field);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  friend class OctetEdit;
+
+  void FieldEdited(int field);
+  void FieldLostFocus(Qt::FocusReason reason);
+  void ReadAddressFromFields();
+  void RewriteFields();
+  void MoveToField(int field, bool selectAll);
+  QWidget* NeighbourOutside(bool next) const;
+
+  std::array<OctetEdit*, 4> fields_{};
+  std::uint32_t address_ = 0;
+};
+
+}  // namespace kestrova

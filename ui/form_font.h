@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+class QLabel;
+class QWidget;
+
+namespace kestrova {
+
+// The window's face: "MS Sans Serif" at 8 point where it exists, else the
+// nearest sans-serif face at that size.
+QFont FormFont(int pointSize = 8, bool bold = false);
+
+// Gives a widget its own palette colour for text (the coloured labels).
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+// Labels size themselves to their text and are 13 pixels high.
+void FitLabelToText(QLabel* label);
+
+}  // namespace kestrova

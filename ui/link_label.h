@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLabel>
+
+namespace kestrova {
+
+// A label that looks like a link (blue, underlined, hand cursor) and
+// reports a left click.
+class LinkLabel final : public QLabel {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(LinkLabel)
+
+ public:
+  explicit LinkLabel(const QString& text, QWidget* parent = nullptr);
+
+ Q_SIGNALS:
+  void Clicked();
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+}  // namespace kestrova

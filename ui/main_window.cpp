@@ -1,0 +1,280 @@
+#include "ui/main_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include "console/console_exchange.h"
+#include "console/remote_commands.h"
+#include "ui/address_field.h"
+#include "ui/console_list.h"
+#include "ui/dialogs.h"
+#include "ui/form_font.h"
+#include "ui/form_query_display.h"
+#include "ui/integer_field.h"
+#include "ui/link_label.h"
+#include "ui/minimize_watcher.h"
+#include "ui/notification_icon.h"
+#include "ui/player_list.h"
+#include "ui/text_bytes.h"
+
+namespace kestrova {
+
+namespace {
+
+// The layout counts outer sizes: a classic frame with a 4-pixel border and
+// a 26-pixel title bar around the client area that Qt sizes.
+constexpr int kFrameWidth = 2 * 4;
+constexpr int kFrameHeight = 26 + 4;
+constexpr int kCompactWidth = 403;
+constexpr int kFullWidth = 794;
+// The player list ends this far above the window's outer bottom edge.
+constexpr int kListBottomMargin = 197;
+
+}  // namespace
+
+TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services_(std::move(services)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Kestrova by ZLX"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(FormFont());
+
+  CreateControls();
+  SetTabOrder();
+
+  for (DatagramClient* client : {&UDP1, &UDP2, &UDP3}) {
+    client->ReceiveTimeout = 1000;
+  }
+  IdAntiFreeze1 = std::make_unique<AntiFreeze>(pump_);
+  IdAntiFreeze1->IdleTimeOut = 1000;
+
+  display_ = std::make_unique<FormQueryDisplay>(FormQueryDisplay::Controls{
+      {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11},
+      ListBox1,
+      ListBox2,
+      ListView1,
+      NotificationIcon1});
+  const TimeFormat timeFormat = TimeFormat::FromLocale();
+  const EndpointSource& endpoint = *this;
+  CycleControls& controls = *this;
+  cycle_ = std::make_unique<QueryCycle>(
+      QueryCycle::Parts{UDP1, UDP2, endpoint, *display_, controls, services_.clock, timeFormat});
+  ConsoleOutput& consoleOutput = *ListBox3;
+  exchange_ = std::make_unique<ConsoleExchange>(UDP3, endpoint, consoleOutput);
+  if (build_ == BuildKind::Log) {
+    log_.emplace(services_.clock, timeFormat.separator, services_.folder.string());
+    cycle_->SetLogStep([this] { log_->Step(*this); });
+  }
+
+  ConnectHandlers();
+  move(build_ == BuildKind::Log ? 192 : 194, 107);
+  resize(kFullWidth - kFrameWidth, (build_ == BuildKind::Log ? 577 : 591) - kFrameHeight);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::ConnectHandlers() {
+  connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  connect(Button1, &QPushButton::clicked, this, &TForm1::Timer1Timer);
+  connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
+  connect(Edit4, &QLineEdit::returnPressed, this, &TForm1::Edit4KeyPress);
+  connect(Label16, &LinkLabel::Clicked, this, &TForm1::Label16Click);
+  connect(Label17, &LinkLabel::Clicked, this, &TForm1::Label17Click);
+  connect(NotificationIcon1, &TNotificationIcon::OnClick, this, &TForm1::NotificationIcon1Click);
+  connect(NotificationIcon1, &TNotificationIcon::OnDblClick, this, &TForm1::NotificationIcon1DblClick);
+  connect(ExitKestrova1, &QAction::triggered, this, &TForm1::ExitKestrova1Click);
+  if (build_ == BuildKind::Standard) {
+    connect(ListView1, &PlayerList::RowDoubleClicked, this, &TForm1::ListView1DblClick);
+    connect(mapButtons_, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+      if (checked) {
+        RadioGroup1Click(index);
+      }
+    });
+  }
+  // Focus entries and clicks that the controls do not signal themselves.
+  Button1->installEventFilter(this);
+  Edit4->installEventFilter(this);
+  Edit5->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const bool leftRelease = event->type() == QEvent::MouseButtonRelease &&
+                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+  if (watched == Button1 && event->type() == QEvent::FocusIn) {
+    Button1Enter();
+  } else if (watched == Edit4 && event->type() == QEvent::FocusIn) {
+    Edit4Enter();
+  } else if (watched == Edit4 && leftRelease) {
+    Edit4Click();
+  } else if (watched == Edit5 && leftRelease) {
+    Edit5Click();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+int TForm1::OuterWidth() const { return width() + kFrameWidth; }
+
+int TForm1::OuterHeight() const { return height() + kFrameHeight; }
+
+void TForm1::SetOuterWidth(int width) { resize(width - kFrameWidth, height()); }
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FormResize();
+}
+
+template <typename Body>
+void TForm1::Guarded(Body&& body) {
+  try {
+    body();
+  } catch (const std::exception& failure) {
+    services_.errors.ShowError(failure.what());
+  }
+}
+
+void TForm1::FormCreate() {
+  SetOuterWidth(kCompactWidth);
+  for (QWidget* control : {static_cast<QWidget*>(ListBox3), static_cast<QWidget*>(Edit4),
+                           static_cast<QWidget*>(Edit5)}) {
+    control->hide();
+  }
+  for (QWidget* control : {static_cast<QWidget*>(ListBox3), static_cast<QWidget*>(Edit4),
+                           static_cast<QWidget*>(Edit5)}) {
+    control->setEnabled(false);
+  }
+  minimizeWatcher_ = new MinimizeWatcher(this, [this] { ApplicationMinimize(); });
+  show();
+  raise();
+  activateWindow();
+  Guarded([this] { LoadSettings((services_.folder / kSettingsFileName).string(), *this); });
+  if (log_) {
+    log_->ResetCounter();
+  }
+  IPEdit->setFocus();
+}
+
+void TForm1::FormResize() {
+  ListView1->resize(ListView1->width(), OuterHeight() - kListBottomMargin);
+}
+
+void TForm1::Timer1Timer() { cycle_->Run(); }
+
+void TForm1::Button1Enter() {
+  IPEdit->setEnabled(false);
+  Edit2->setEnabled(false);
+  Edit3->setEnabled(false);
+  Guarded([this] {
+    SaveSettings((services_.folder / kSettingsFileName).string(),
+                 SavedEndpoint{IPEdit->Address(), GamePortText(), QueryPortText()});
+  });
+}
+
+void TForm1::CheckBox1Click() {
+  std::vector<QWidget*> panel = {ListBox3, Edit4, Edit5};
+  if (RadioGroup1 != nullptr) {
+    panel.push_back(RadioGroup1);
+  }
+  const bool opening = OuterWidth() == kCompactWidth;
+  SetOuterWidth(opening ? kFullWidth : kCompactWidth);
+  for (QWidget* control : panel) {
+    control->setVisible(opening);
+  }
+  for (QWidget* control : panel) {
+    control->setEnabled(opening);
+  }
+}
+
+void TForm1::Edit4Enter() { PrefillCommandLine(*this); }
+
+void TForm1::Edit4Click() { PrefillCommandLine(*this); }
+
+void TForm1::Edit5Click() { Edit5->clear(); }
+
+void TForm1::Edit4KeyPress() {
+  Guarded([this] { EnterCommand(*this, *exchange_, *ListBox3); });
+}
+
+void TForm1::ListView1DblClick() {
+  const std::optional<std::string> caption = ListView1->SelectedCaption();
+  if (!caption) {
+    return;
+  }
+  Guarded([&] { KickPlayer(*caption, PrefixText(), services_.confirmation, *exchange_); });
+}
+
+void TForm1::RadioGroup1Click(int index) {
+  Guarded([&] { ChangeMap(index, PrefixText(), services_.confirmation, *exchange_); });
+}
+
+void TForm1::Label16Click() { QDesktopServices::openUrl(QUrl(QStringLiteral(KESTROVA_HOMEPAGE))); }
+
+void TForm1::Label17Click() {
+  QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:" KESTROVA_MAIL "?subject=Kestrova")));
+}
+
+void TForm1::NotificationIcon1Click() {
+  NotificationIcon1->RestoreMainForm(this);
+  show();
+  raise();
+  activateWindow();
+}
+
+void TForm1::NotificationIcon1DblClick() { NotificationIcon1->RestoreMainForm(this); }
+
+void TForm1::ExitKestrova1Click() { QCoreApplication::quit(); }
+
+void TForm1::ApplicationMinimize() { NotificationIcon1->HideMainForm(this); }
+
+std::uint32_t TForm1::Address() const { return IPEdit->Address(); }
+
+std::string TForm1::GamePortText() const { return FromDisplayText(Edit2->text()); }
+
+std::string TForm1::QueryPortText() const { return FromDisplayText(Edit3->text()); }
+
+void TForm1::EnableTimer() {
+  if (!Timer1->isActive()) {
+    Timer1->start();
+  }
+}
+
+void TForm1::HideStartButton() { Button1->hide(); }
+
+void TForm1::SetUpdateTime(const std::string& text) {
+  Label15->setText(ToDisplayText(text));
+  FitLabelToText(Label15);
+}
+
+void TForm1::SetAddress(std::uint32_t address) { IPEdit->SetAddress(address); }
+
+void TForm1::SetGamePortText(const std::string& text) { Edit2->setText(ToDisplayText(text)); }
+
+void TForm1::SetQueryPortText(const std::string& text) { Edit3->setText(ToDisplayText(text)); }
+
+std::string TForm1::CommandText() const { return FromDisplayText(Edit4->text()); }
+
+void TForm1::SetCommandText(const std::string& text) {
+  const QString shown = ToDisplayText(text);
+  Edit4->setText(shown);
+  Edit4->setCursorPosition(static_cast<int>(shown.size()));
+}
+
+std::string TForm1::PrefixText() const { return FromDisplayText(Edit5->text()); }
+
+std::int32_t TForm1::IntervalSeconds() const { return JvIntegerEdit1->Value(); }
+
+bool TForm1::LogEnabled() const { return CheckBox2->isChecked(); }
+
+std::vector<PlayerRow> TForm1::Rows() const { return ListView1->Rows(); }
+
+}  // namespace kestrova

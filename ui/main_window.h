@@ -1,0 +1,203 @@
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "console/command_entry.h"
+#include "core/datagram_client.h"
+#include "core/endpoint_source.h"
+#include "core/local_time.h"
+#include "core/query_cycle.h"
+#include "core/responsive_wait.h"
+#include "storage/player_log.h"
+#include "storage/settings_file.h"
+#include "ui/build_kind.h"
+#include "ui/qt_event_pump.h"
+#include "ui/tray_backend.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QAction;
+class QGroupBox;
+class QPushButton;
+class QTimer;
+
+namespace kestrova {
+
+class AddressField;
+class Confirmation;
+class ConsoleExchange;
+class ConsoleList;
+class ErrorDisplay;
+class FormQueryDisplay;
+class IntegerField;
+class LinkLabel;
+class MinimizeWatcher;
+class PlayerList;
+class TNotificationIcon;
+
+
+// What the window needs from outside; tests substitute each.
+struct FormServices {
+  ErrorDisplay& errors;
+  Confirmation& confirmation;
+  const Clock& clock;
+  // Where "data.dat" and the day's log files live (the working directory).
+  std::filesystem::path folder;
+  // The notification area; nullptr for the desktop's own.
+  std::unique_ptr<TrayBackend> trayBackend;
+};
+
+// The program's one window: the endpoint fields, the START button, the
+// server's settings, the player list, the console panel and (by build) the
+// map group or the log controls. Every behaviour is one of its handlers.
+class TForm1 final : public QWidget,
+                     private EndpointSource,
+                     private CycleControls,
+                     private SettingsTarget,
+                     private PlayerLogSource,
+                     private CommandLineFields {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(TForm1)
+
+ public:
+  TForm1(BuildKind build, FormServices services);
+  ~TForm1() override;
+
+  // The window's outer size as the layout counts it: the client area plus
+  // a 4-pixel border on each side and a 26-pixel title bar.
+  int OuterWidth() const;
+  int OuterHeight() const;
+  void SetOuterWidth(int width);
+
+  // The start-up steps run once the window exists: compact width, console
+  // closed, minimise hook, shown in front, settings loaded.
+  void FormCreate();
+
+  const PlayerLog* Log() const { return log_ ? &*log_ : nullptr; }
+  PlayerLog* Log() { return log_ ? &*log_ : nullptr; }
+  const QueryCycle& Cycle() const { return *cycle_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateInfoLabels();
+  void CreateConsolePanel();
+  void CreateBuildControls();
+  void CreateTray();
+  void SetTabOrder();
+  void ConnectHandlers();
+
+  // Handlers, named after the control and event they serve.
+  void Timer1Timer();
+  void Button1Enter();
+  void CheckBox1Click();
+  void Edit4Enter();
+  void Edit4Click();
+  void Edit5Click();
+  void Edit4KeyPress();
+  void ListView1DblClick();
+  void RadioGroup1Click(int index);
+  void FormResize();
+  void Label16Click();
+  void Label17Click();
+  void NotificationIcon1Click();
+  void NotificationIcon1DblClick();
+  void ExitKestrova1Click();
+  void ApplicationMinimize();
+
+  // Runs a handler body; a failure is shown by the default error display.
+  template <typename Body>
+  void Guarded(Body&& body);
+
+  // EndpointSource
+  std::uint32_t Address() const override;
+  std::string GamePortText() const override;
+  std::string QueryPortText() const override;
+  // CycleControls
+  void EnableTimer() override;
+  void HideStartButton() override;
+  void SetUpdateTime(const std::string& text) override;
+  // SettingsTarget
+  void SetAddress(std::uint32_t address) override;
+  void SetGamePortText(const std::string& text) override;
+  void SetQueryPortText(const std::string& text) override;
+  // CommandLineFields
+  std::string CommandText() const override;
+  void SetCommandText(const std::string& text) override;
+  std::string PrefixText() const override;
+  // PlayerLogSource
+  std::int32_t IntervalSeconds() const override;
+  bool LogEnabled() const override;
+  std::vector<PlayerRow> Rows() const override;
+
+  const BuildKind build_;
+  FormServices services_;
+
+ public:
+  // Controls, named as the window's layout names them; tests find them by
+  // these names too (objectName).
+  QListWidget* ListBox1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* Label9 = nullptr;
+  QListWidget* ListBox2 = nullptr;
+  QLabel* Label10 = nullptr;
+  QLabel* Label11 = nullptr;
+  PlayerList* ListView1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QLabel* Label12 = nullptr;
+  QLabel* Label13 = nullptr;
+  QLabel* Label14 = nullptr;
+  QTimer* Timer1 = nullptr;
+  QLabel* Label15 = nullptr;
+  QFrame* Bevel1 = nullptr;
+  QLineEdit* Edit4 = nullptr;
+  LinkLabel* Label16 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  ConsoleList* ListBox3 = nullptr;
+  QLineEdit* Edit5 = nullptr;
+  TNotificationIcon* NotificationIcon1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QAction* ExitKestrova1 = nullptr;
+  AddressField* IPEdit = nullptr;
+  LinkLabel* Label17 = nullptr;
+  IntegerField* Edit2 = nullptr;
+  IntegerField* Edit3 = nullptr;
+  QGroupBox* RadioGroup1 = nullptr;  // build A
+  QCheckBox* CheckBox2 = nullptr;     // build B
+  IntegerField* JvIntegerEdit1 = nullptr;  // build B
+  QLabel* Label18 = nullptr;          // build B
+
+  DatagramClient UDP1;
+  DatagramClient UDP2;
+  DatagramClient UDP3;
+
+ private:
+  QButtonGroup* mapButtons_ = nullptr;
+  MinimizeWatcher* minimizeWatcher_ = nullptr;
+  QtEventPump pump_;
+  std::unique_ptr<AntiFreeze> IdAntiFreeze1;
+  std::unique_ptr<FormQueryDisplay> display_;
+  std::unique_ptr<QueryCycle> cycle_;
+  std::unique_ptr<ConsoleExchange> exchange_;
+  std::optional<PlayerLog> log_;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,106 @@
+#include "ui/notification_icon.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+namespace kestrova {
+
+TNotificationIcon::TNotificationIcon(QObject* parent, std::unique_ptr<TrayBackend> backend,
+                                     const QIcon& icon)
+    : QObject(parent), backend_(std::move(backend)), icon_(icon) {
+  backend_->SetClickHandler([this](TrayClick click) { HandleClick(click); });
+  Add();
+}
+
+TNotificationIcon::TNotificationIcon(QObject* parent, const QIcon& icon)
+    : TNotificationIcon(parent, std::make_unique<QtTrayBackend>(), icon) {}
+
+TNotificationIcon::~TNotificationIcon() {
+  backend_->SetClickHandler(nullptr);
+  backend_->Hide();
+}
+
+void TNotificationIcon::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  if (active_) {
+    Add();
+  } else {
+    backend_->Hide();
+    present_ = false;
+  }
+}
+
+void TNotificationIcon::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  backend_->SetContextMenu(enabled_ ? menu_.data() : nullptr);
+}
+
+void TNotificationIcon::SetHint(const std::string& text) {
+  if (text == hint_) return;
+  hint_ = text;
+  if (present_) {
+    backend_->SetToolTip(TipText(hint_));
+  } else if (active_) {
+    Add();
+  }
+}
+
+void TNotificationIcon::SetPopupMenu(QMenu* menu) {
+  menu_ = menu;
+  if (enabled_) backend_->SetContextMenu(menu);
+}
+
+QMenu* TNotificationIcon::PopupMenu() const { return menu_; }
+
+bool TNotificationIcon::HideMainForm(QWidget* window) {
+  if (!present_ && active_ && backend_->Available()) Add();
+  // Without a notification area to come back from, a hidden window could
+  // not be reached again; it stays an ordinary minimised window.
+  if (!present_ || !backend_->Available()) return false;
+  window->hide();
+  return true;
+}
+
+void TNotificationIcon::RestoreMainForm(QWidget* window) {
+  // Clearing only the minimised flag brings a maximised window back
+  // maximised.
+  if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+QString TNotificationIcon::TipText(const std::string& hint) {
+  std::string tip = hint.substr(0, hint.find('|'));
+  if (tip.size() > kMaxTipLength) tip.resize(kMaxTipLength);
+  QString text = QString::fromLatin1(tip.data(), static_cast<qsizetype>(tip.size()));
+  text.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+  return text;
+}
+
+void TNotificationIcon::Add() {
+  present_ = backend_->Show(icon_, TipText(hint_));
+}
+
+void TNotificationIcon::HandleClick(TrayClick click) {
+  if (!enabled_) return;
+  switch (click) {
+    case TrayClick::Left:
+      Q_EMIT OnClick();
+      break;
+    case TrayClick::Double:
+      if (menu_ && menu_->defaultAction() && menu_->defaultAction()->isEnabled()) {
+        menu_->defaultAction()->trigger();
+      } else {
+        Q_EMIT OnDblClick();
+      }
+      break;
+    case TrayClick::Right:
+      // The backend opens the popup menu itself; a right click is no click.
+      break;
+  }
+}
+
+}  // namespace kestrova
