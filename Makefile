@@ -5,7 +5,9 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-asan run run-log bench format clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build test test-asan run run-log install bench format clean
 
 all: build
 
@@ -33,6 +35,9 @@ run: build
 
 run-log: build
 	scripts/run-demo.sh $(BUILD) kestrova-log
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTROVA_BENCH=ON -DKESTROVA_WITH_UI=OFF
