@@ -121,7 +121,7 @@ for program in "${programs[@]}"; do
 
   # 1. Start-up to a mapped window.
   times=()
-  for run in $(seq 1 "$runs"); do
+  for _ in $(seq 1 "$runs"); do
     started=$(now_ns)
     start_program "$program"
     wait_for_window "$program_pid" >/dev/null || fail "no window from $program: $(cat "$work/$program.log")"

@@ -137,6 +137,9 @@ void TForm1::CreateConsolePanel() {
   Edit5->setGeometry(590, 292, 195, 21);
   Edit4 = Named(new QLineEdit(ToDisplayText(std::string(kCommandLinePlaceholder)), this), "Edit4");
   Edit4->setGeometry(400, 316, 385, 21);
+  // Show both texts from their start, not scrolled to the caret at their end.
+  Edit5->setCursorPosition(0);
+  Edit4->setCursorPosition(0);
 }
 
 void TForm1::CreateBuildControls() {
