@@ -6,8 +6,7 @@
 
 namespace kestrova {
 
-TNotificationIcon::TNotificationIcon(QObject* parent, std::unique_ptr<TrayBackend> backend,
-                                     const QIcon& icon)
+TNotificationIcon::TNotificationIcon(QObject* parent, std::unique_ptr<TrayBackend> backend, const QIcon& icon)
     : QObject(parent), backend_(std::move(backend)), icon_(icon) {
   backend_->SetClickHandler([this](TrayClick click) { HandleClick(click); });
   Add();
@@ -80,9 +79,7 @@ QString TNotificationIcon::TipText(const std::string& hint) {
   return text;
 }
 
-void TNotificationIcon::Add() {
-  present_ = backend_->Show(icon_, TipText(hint_));
-}
+void TNotificationIcon::Add() { present_ = backend_->Show(icon_, TipText(hint_)); }
 
 void TNotificationIcon::HandleClick(TrayClick click) {
   if (!enabled_) return;

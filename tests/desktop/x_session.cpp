@@ -190,7 +190,7 @@ XSession::XSession(const std::filesystem::path& folder, const std::filesystem::p
   }
   // Only the writing end goes to Xvfb, which names its display there.
   ::fcntl(fds[1], F_SETFD, 0);
-  server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
+  server_.emplace(std::vector<std::string>{"Xvfb", "-noreset", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
                                            "-nolisten", "tcp"},
                   EnvironmentWith({}), folder, log, fds[1]);
   ::close(fds[1]);
@@ -215,7 +215,7 @@ std::string XSession::Run(const std::string& command) const {
 }
 
 std::string XSession::FindWindow(pid_t pid, const std::string& title) const {
-  const std::string ids = Run("xdotool search --onlyvisible --pid " + std::to_string(pid) + " --name " + Quoted(title));
+  const std::string ids = Run("xdotool search --all --onlyvisible --pid " + std::to_string(pid) + " --name " + Quoted(title));
   return ids.substr(0, ids.find('\n'));
 }
 

@@ -1,18 +1,19 @@
 // The tray icon and the minimise hook, against a notification area that
 // records what it is asked to do (a headless machine has no real one).
+#include "ui/notification_icon.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "ui/minimize_watcher.h"
-#include "ui/notification_icon.h"
 #include "ui/tray_backend.h"
 
 namespace kestrova::test {
@@ -99,11 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TipCase{"no bar: the whole hint", "Kestrova", "Kestrova"},
         TipCase{"the text before the first bar", "short|long|longer", "short"},
-        TipCase{"a leading bar leaves nothing", "|long", ""},
-        TipCase{"empty hint", "", ""},
+        TipCase{"a leading bar leaves nothing", "|long", ""}, TipCase{"empty hint", "", ""},
         TipCase{"exactly 127 characters are kept", std::string(127, 'x'), std::string(127, 'x')},
-        TipCase{"200 characters are cut to 127", std::string(127, 'a') + std::string(73, 'b'),
-                std::string(127, 'a')},
+        TipCase{"200 characters are cut to 127", std::string(127, 'a') + std::string(73, 'b'), std::string(127, 'a')},
         TipCase{"a bar after the cut does not matter", std::string(130, 'c') + "|d", std::string(127, 'c')},
         TipCase{"LF CR separators become line breaks", "Kestrova\n\rclients: 3\n\rmap: q3dm17",
                 "Kestrova\nclients: 3\nmap: q3dm17"},
