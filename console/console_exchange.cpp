@@ -5,25 +5,13 @@
 
 #include "console/console_reply.h"
 #include "core/info_query.h"
+#include "core/scoped_flag.h"
 
 namespace kestrova {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Holds the busy flag up while a command runs and drops it on every way out,
-// an exception included.
-class BusyScope final {
- public:
-  explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = false; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // Milliseconds left of a budget of `budgetMs` counted from `start`; a
 // negative budget (the client's "no limit") never runs out.
@@ -44,7 +32,7 @@ bool ConsoleExchange::Run(const std::string& command, bool awaitReply) {
   if (busy_) {
     return false;
   }
-  BusyScope busy(busy_);
+  ScopedFlag busy(busy_);
 
   PointClientAt(udp3_, endpoint_.Address(), endpoint_.GamePortText());
   ShowLateOutput();

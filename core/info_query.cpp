@@ -33,20 +33,10 @@ constexpr int kHostNameLabel = 8;
 constexpr int kClientsLabel = 6;
 constexpr int kMapNameLabel = 7;
 
-// The host name may hold blanks, so it arrives as several tokens; it ends
-// at the first token that contains "protocol" (the next key). The token
-// right after the key is always taken. Every token is preceded by one blank.
+// The host name may hold blanks; it ends at the next key, "protocol".
 std::string JoinHostName(const TokenList& tokens, std::size_t keyPosition) {
-  std::string name;
-  std::size_t j = keyPosition;
-  while (true) {
-    name += ' ';
-    name += TokenAt(tokens, j + 1);
-    ++j;
-    if (Contains(TokenAt(tokens, j + 1), "protocol")) {
-      return name;
-    }
-  }
+  std::size_t last = keyPosition;
+  return JoinTokensUntil(tokens, keyPosition, "protocol", last);
 }
 
 std::string HintText(const InfoDisplay& display) {

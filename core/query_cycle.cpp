@@ -4,25 +4,10 @@
 #include <utility>
 
 #include "core/info_query.h"
+#include "core/scoped_flag.h"
 #include "core/status_query.h"
 
 namespace kestrova {
-
-namespace {
-
-// Clears the running mark however the cycle ends.
-class RunningMark final {
- public:
-  explicit RunningMark(bool& running) : running_(running) { running_ = true; }
-  ~RunningMark() { running_ = false; }
-  RunningMark(const RunningMark&) = delete;
-  RunningMark& operator=(const RunningMark&) = delete;
-
- private:
-  bool& running_;
-};
-
-}  // namespace
 
 QueryCycle::QueryCycle(Parts parts) : parts_(std::move(parts)) {}
 
@@ -37,7 +22,7 @@ void QueryCycle::Run() {
     ++ignoredRuns_;
     return;
   }
-  RunningMark mark(running_);
+  ScopedFlag mark(running_);
   try {
     RunSteps();
   } catch (const std::exception&) {

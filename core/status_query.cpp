@@ -16,22 +16,10 @@ constexpr int kFragLimitLabel = 10;
 constexpr int kTimeLimitLabel = 11;
 constexpr int kMessageTooLong = 10040;
 
-// A player's name may hold blanks, so it arrives as several tokens; it ends
-// before the first token that contains "frags_". The token right after the
-// player key is always taken. Returns the name (every token preceded by one
-// blank) and sets `last` to the position of its last token.
+// A player's name may hold blanks; it ends before the next key, "frags_".
+// `last` is set to the position of the name's last token.
 std::string JoinPlayerName(const TokenList& tokens, std::size_t keyPosition, std::size_t& last) {
-  std::string name;
-  std::size_t j = keyPosition;
-  while (true) {
-    name += ' ';
-    name += TokenAt(tokens, j + 1);
-    ++j;
-    if (Contains(TokenAt(tokens, j + 1), "frags_")) {
-      last = j;
-      return name;
-    }
-  }
+  return JoinTokensUntil(tokens, keyPosition, "frags_", last);
 }
 
 // Replies that came after their receive gave up wait in the socket's queue;

@@ -11,4 +11,19 @@ const std::string& TokenAt(const TokenList& tokens, std::size_t index) {
   return tokens[index];
 }
 
+std::string JoinTokensUntil(const TokenList& tokens, std::size_t keyPosition, std::string_view endPattern,
+                            std::size_t& last) {
+  std::string joined;
+  std::size_t j = keyPosition;
+  while (true) {
+    joined += ' ';
+    joined += TokenAt(tokens, j + 1);
+    ++j;
+    if (Contains(TokenAt(tokens, j + 1), endPattern)) {
+      last = j;
+      return joined;
+    }
+  }
+}
+
 }  // namespace kestrova

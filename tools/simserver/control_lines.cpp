@@ -8,16 +8,6 @@ namespace kestrova::simserver {
 
 namespace {
 
-bool OnOff(std::string_view value) {
-  if (value == "on") {
-    return true;
-  }
-  if (value == "off") {
-    return false;
-  }
-  throw std::invalid_argument("expected on or off, not '" + std::string(value) + "'");
-}
-
 // The first word of `text` and what follows the blank after it.
 std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
   std::size_t blank = text.find(' ');
@@ -50,11 +40,11 @@ void ControlLines::Apply(std::string_view word, std::string_view rest) {
     auto [channel, value] = SplitWord(TrimBlanks(rest));
     faults_.Set(word, channel, TrimBlanks(value));
   } else if (word == "ratelimit") {
-    faults_.SetRateLimited(OnOff(TrimBlanks(rest)));
+    faults_.SetRateLimited(ParseOnOff(TrimBlanks(rest)));
   } else if (word == "normal" && TrimBlanks(rest).empty()) {
     faults_.Clear();
   } else if (word == "static") {
-    frozen_ = OnOff(TrimBlanks(rest));
+    frozen_ = ParseOnOff(TrimBlanks(rest));
   } else if (word == "player") {
     auto [action, argument] = SplitWord(rest);
     if (action == "add") {

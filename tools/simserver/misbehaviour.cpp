@@ -8,16 +8,6 @@ namespace kestrova::simserver {
 
 namespace {
 
-bool OnOff(std::string_view value) {
-  if (value == "on") {
-    return true;
-  }
-  if (value == "off") {
-    return false;
-  }
-  throw std::invalid_argument("expected on or off, not '" + std::string(value) + "'");
-}
-
 std::string RandomBytes(std::size_t count, std::mt19937& random) {
   std::uniform_int_distribution<int> byte(0, 255);
   std::string bytes(count, '\0');
@@ -73,7 +63,7 @@ void Misbehaviour::Set(std::string_view fault, std::string_view channel, std::st
   } else {
     throw std::invalid_argument("unknown fault '" + std::string(fault) + "'");
   }
-  bool on = OnOff(value);
+  bool on = ParseOnOff(value);
   for (ChannelFaults* target : targets) {
     target->*flag = on;
   }

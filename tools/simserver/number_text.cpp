@@ -39,4 +39,14 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+bool ParseOnOff(std::string_view value) {
+  if (value == "on") {
+    return true;
+  }
+  if (value == "off") {
+    return false;
+  }
+  throw std::invalid_argument("expected on or off, not '" + std::string(value) + "'");
+}
+
 }  // namespace kestrova::simserver

@@ -12,6 +12,9 @@ int ParseInteger(std::string_view text, std::string_view what, int minimum, int 
 // Whether `a` and `b` hold the same letters, ASCII case not mattering.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// true for "on", false for "off"; throws std::invalid_argument otherwise.
+bool ParseOnOff(std::string_view value);
+
 // `text` without the blanks and tabs at both ends.
 std::string_view TrimBlanks(std::string_view text);
 
