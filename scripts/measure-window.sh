@@ -19,6 +19,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 [[ $build = /* ]] || build="$root/$build"
+# shellcheck source=scripts/demo-common.sh
+source "$root/scripts/demo-common.sh"
 
 if [ -z "${KESTROVA_MEASURE_DISPLAY:-}" ]; then
   KESTROVA_MEASURE_DISPLAY=1 exec "$root/scripts/with-display.sh" "$0" "$@"
@@ -97,19 +99,14 @@ stop_program() {
 write_data_file() {
   mkdir -p "$work/demo"
   rm -f "$work/demo"/*.csv
-  printf '# This file should not be edited, it will be changed by program itself.\r\n#\r\n# IP address as a number 256^3*aaa+256^2*bbb+256^2*ccc+ddd\r\n2130706433\r\n# hostport\r\n%s\r\n# outbondport\r\n%s\r\n' \
-    "$game_port" "$query_port" >"$work/demo/data.dat"
+  write_loopback_settings "$work/demo" "$game_port" "$query_port"
 }
 
 "$server" --game-port "$game_port" --query-port "$query_port" --players 32 --seed 7 \
   --password secret </dev/null >"$work/server.out" 2>&1 &
 server_pid=$!
 pids+=("$server_pid")
-for _ in $(seq 1 100); do
-  grep -q '^kestrova-simserver game' "$work/server.out" && break
-  kill -0 "$server_pid" 2>/dev/null || fail "the simulated server did not start: $(cat "$work/server.out")"
-  sleep 0.1
-done
+wait_for_simserver "$server_pid" "$work/server.out" || fail "no simulated server"
 
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); display $DISPLAY"
 echo "build: $build ($(grep -m1 '^CMAKE_BUILD_TYPE' "$build/CMakeCache.txt" 2>/dev/null || echo 'build type unknown'))"

@@ -9,18 +9,17 @@ program=${2:-kestrova}
 root=$(cd "$(dirname "$0")/.." && pwd)
 demo="$root/demo/$program"
 mkdir -p "$demo"
+# shellcheck source=scripts/demo-common.sh
+source "$root/scripts/demo-common.sh"
 
 game_port=12203
 query_port=12300
 "$root/$build/tools/simserver/kestrova-simserver" --game-port "$game_port" --query-port "$query_port" \
-  --players 12 --password secret </dev/null &
+  --players 12 --password secret </dev/null >"$demo/server.out" 2>&1 &
 server_pid=$!
 trap 'kill "$server_pid" 2>/dev/null || true' EXIT
-sleep 0.3
-
-# 127.0.0.1 as a number: 127 * 2^24 + 1.
-printf '# This file should not be edited, it will be changed by program itself.\r\n#\r\n# IP address as a number 256^3*aaa+256^2*bbb+256^2*ccc+ddd\r\n2130706433\r\n# hostport\r\n%s\r\n# outbondport\r\n%s\r\n' \
-  "$game_port" "$query_port" >"$demo/data.dat"
+wait_for_simserver "$server_pid" "$demo/server.out"
+write_loopback_settings "$demo" "$game_port" "$query_port"
 
 echo "kestrova-simserver runs on 127.0.0.1 (game port $game_port, query port $query_port, rcon password 'secret')."
 echo "Press \"START spy\" in the window; close the window to stop both."

@@ -11,6 +11,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
 [[ $build = /* ]] || build="$root/$build"
+# shellcheck source=scripts/demo-common.sh
+source "$root/scripts/demo-common.sh"
 
 if [ -z "${KESTROVA_SCREENSHOT_DISPLAY:-}" ]; then
   KESTROVA_SCREENSHOT_DISPLAY=1 exec "$root/scripts/with-display.sh" "$0" "$build"
@@ -50,15 +52,9 @@ trap cleanup EXIT
 "$server" --game-port "$game_port" --query-port "$query_port" --players 16 --seed 7 --static \
   --password secret </dev/null >"$work/server.out" 2>&1 &
 pids+=($!)
-for _ in $(seq 1 100); do
-  grep -q '^kestrova-simserver game' "$work/server.out" && break
-  kill -0 "${pids[0]}" 2>/dev/null || fail "the simulated server did not start: $(cat "$work/server.out")"
-  sleep 0.1
-done
+wait_for_simserver "${pids[0]}" "$work/server.out" || fail "no simulated server"
 
-# 127.0.0.1 as a number: 127 * 2^24 + 1.
-printf '# This file should not be edited, it will be changed by program itself.\r\n#\r\n# IP address as a number 256^3*aaa+256^2*bbb+256^2*ccc+ddd\r\n2130706433\r\n# hostport\r\n%s\r\n# outbondport\r\n%s\r\n' \
-  "$game_port" "$query_port" >"$work/data.dat"
+write_loopback_settings "$work" "$game_port" "$query_port"
 
 (cd "$work" && QT_QPA_PLATFORM=xcb exec "$program") >"$work/kestrova.log" 2>&1 &
 pids+=($!)

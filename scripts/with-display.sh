@@ -12,7 +12,9 @@ while [ -e "/tmp/.X${display_number}-lock" ]; do
   display_number=$((display_number + 1))
 done
 
-Xvfb ":${display_number}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: otherwise the server resets whenever its last client leaves
+# (the readiness probe below is one), and a program connecting just then fails.
+Xvfb ":${display_number}" -noreset -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
 
