@@ -10,6 +10,7 @@
 
 #include "storage/io_error.h"
 #include "storage/settings_file.h"
+#include "support/recording_settings_target.h"
 #include "support/temp_dir.h"
 
 namespace kestrova {
@@ -18,17 +19,7 @@ namespace {
 using test::TempDir;
 using test::WriteFileBytes;
 
-// Remembers which fields loading set, and to what.
-class RecordingTarget final : public SettingsTarget {
- public:
-  void SetAddress(std::uint32_t value) override { address = value; }
-  void SetGamePortText(const std::string& text) override { gamePort = text; }
-  void SetQueryPortText(const std::string& text) override { queryPort = text; }
-
-  std::optional<std::uint32_t> address;
-  std::optional<std::string> gamePort;
-  std::optional<std::string> queryPort;
-};
+using RecordingTarget = test::RecordingSettingsTarget;
 
 constexpr char kHeader[] =
     "# This file should not be edited, it will be changed by program itself.\r\n#\r\n"

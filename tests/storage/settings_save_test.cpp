@@ -13,6 +13,7 @@
 
 #include "storage/io_error.h"
 #include "storage/settings_file.h"
+#include "support/recording_settings_target.h"
 #include "support/temp_dir.h"
 
 namespace kestrova {
@@ -22,16 +23,7 @@ using test::ReadFileBytes;
 using test::TempDir;
 using test::WriteFileBytes;
 
-class RecordingTarget final : public SettingsTarget {
- public:
-  void SetAddress(std::uint32_t value) override { address = value; }
-  void SetGamePortText(const std::string& text) override { gamePort = text; }
-  void SetQueryPortText(const std::string& text) override { queryPort = text; }
-
-  std::uint32_t address = 0;
-  std::string gamePort;
-  std::string queryPort;
-};
+using RecordingTarget = test::RecordingSettingsTarget;
 
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
   std::vector<std::string> names;
