@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test test-asan run run-log install bench format clean
+.PHONY: all deps configure build test test-asan run run-log install package bench format clean
 
 all: build
 
@@ -38,6 +38,12 @@ run-log: build
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package kestrova_<version>_<arch>.deb, into this folder.
+package: build
+	rm -rf $(BUILD)/deb
+	cpack --config $(BUILD)/CPackConfig.cmake -G DEB -B $(BUILD)/deb
+	mv $(BUILD)/deb/kestrova_*.deb .
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTROVA_BENCH=ON -DKESTROVA_WITH_UI=OFF

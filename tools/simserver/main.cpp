@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
       std::fputs(UsageText().c_str(), stdout);
       return 0;
     }
+    if (options.version) {
+      std::printf("kestrova-simserver %s\n", KESTROVA_VERSION);
+      return 0;
+    }
     std::mt19937 random(options.seed.value_or(std::random_device{}()));
     ServerState state = InitialState(options, random);
     StopSignals signals;

@@ -53,6 +53,9 @@ ServerOptions ParseOptions(const std::vector<std::string>& arguments) {
     if (name == "help") {
       flag();
       options.help = true;
+    } else if (name == "version") {
+      flag();
+      options.version = true;
     } else if (name == "static") {
       flag();
       options.frozen = true;
@@ -105,6 +108,7 @@ Endpoint and run:
                         change every second)
   --seed N              seed of the random numbers, for repeatable runs
   --help                print this text
+  --version             print the program's name and version
 
 Server:
   --scenario FILE       key=value lines: any setting below without its
@@ -145,6 +149,9 @@ End of input does not stop the server.
 
 Console commands (rcon PASSWORD COMMAND): status, say TEXT, kick NAME,
 kick all, clientkick SLOT, map NAME, serverinfo, cmdlist.
+
+Exit status: 0 after a stop, --help or --version; 1 when the server cannot
+run (a port in use, an unreadable scenario); 2 wrong usage.
 )";
 }
 

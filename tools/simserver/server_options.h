@@ -15,6 +15,7 @@ struct ServerOptions final {
   int queryPort = 12300;
   bool frozen = false;
   bool help = false;
+  bool version = false;
   std::optional<unsigned> seed;
   std::string scenarioPath;
   std::optional<int> generatedPlayers;
