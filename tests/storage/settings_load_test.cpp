@@ -131,20 +131,21 @@ TEST(LoadSettingsFailures, FolderOfThatNameIsIgnored) {
 }
 
 TEST(LoadSettingsFailures, UnreadableFileReportsAccessDenied) {
-  if (::geteuid() == 0) {
-    GTEST_SKIP() << "permissions do not stop the superuser from reading";
-  }
   TempDir dir;
+  ::chmod(dir.Path().c_str(), 0755);
   WriteFileBytes(dir / "data.dat", File("1", "2", "3"));
-  ::chmod((dir / "data.dat").c_str(), 0);
-  RecordingTarget target;
-  try {
-    LoadSettings((dir / "data.dat").string(), target);
-    FAIL() << "loading an unreadable file succeeded";
-  } catch (const IoError& e) {
-    EXPECT_STREQ(e.what(), "File access denied");
-  }
-  EXPECT_FALSE(target.address || target.gamePort || target.queryPort);
+  test::GiveToUnprivileged(dir / "data.dat", 0);
+  const std::optional<std::string> outcome = test::RunUnprivileged([&] {
+    RecordingTarget target;
+    try {
+      LoadSettings((dir / "data.dat").string(), target);
+    } catch (const IoError& e) {
+      return std::string(e.what()) + (target.address || target.gamePort || target.queryPort ? ", set" : "");
+    }
+    return std::string("loaded");
+  });
+  ASSERT_TRUE(outcome.has_value()) << "could not run without superuser rights";
+  EXPECT_EQ(*outcome, "File access denied");
 }
 
 // Behind a folder we may not search, whether "data.dat" is there cannot be
