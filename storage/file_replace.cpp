@@ -70,9 +70,15 @@ class TemporaryFileGuard final {
   bool released_ = false;
 };
 
+// Whether a failed create or rename says that the folder refuses the change
+// (no write permission on it, or a sticky folder guarding a file we do not
+// own) rather than that something is wrong with the disk or the name.
+bool FolderRefuses(int errnoValue) { return errnoValue == EACCES || errnoValue == EPERM; }
+
 // Creates a file beside `target` that no one else uses. Two programs sharing
 // the working folder may save at the same time, so the name carries the
 // process id and O_EXCL guards against a stale file left by a crash.
+// Returns -1, errno kept, when the folder refuses a new file.
 int CreateTemporaryBeside(const std::string& target, std::string& name) {
   const std::string stem = target + ".tmp-" + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
@@ -84,6 +90,9 @@ int CreateTemporaryBeside(const std::string& target, std::string& name) {
     if (errno == EINTR) {
       --attempt;
       continue;
+    }
+    if (FolderRefuses(errno)) {
+      return -1;
     }
     if (errno != EEXIST) {
       // With O_CREAT, a missing entry can only be the folder.
@@ -114,6 +123,17 @@ void SyncFolderQuietly(const std::string& folder) {
   }
 }
 
+// Truncates the existing `target` and writes `bytes` into it, flushed to
+// the disk before it is closed.
+void RewriteInPlace(const std::string& target, std::string_view bytes) {
+  PosixFile file(target, O_WRONLY | O_TRUNC | O_CLOEXEC);
+  file.WriteAll(bytes);
+  if (::fsync(file.Fd()) != 0) {
+    ThrowIoErrorFromErrno(errno);
+  }
+  file.Close();
+}
+
 }  // namespace
 
 void ReplaceFile(const std::string& path, std::string_view bytes) {
@@ -122,21 +142,38 @@ void ReplaceFile(const std::string& path, std::string_view bytes) {
 
   std::string temporaryName;
   const int fd = CreateTemporaryBeside(target, temporaryName);
-  TemporaryFileGuard guard(temporaryName);
-  PosixFile file(fd);
-  if (oldMode && ::fchmod(file.Fd(), *oldMode) != 0) {
-    ThrowIoErrorFromErrno(errno);
+  if (fd < 0) {
+    // A folder that takes no new file can still hold a writable file; a
+    // plain save succeeds there, so this one must too.
+    if (!oldMode) {
+      ThrowIoErrorFromErrno(errno);
+    }
+    RewriteInPlace(target, bytes);
+    return;
   }
-  file.WriteAll(bytes);
-  if (::fsync(file.Fd()) != 0) {
-    ThrowIoErrorFromErrno(errno);
+  {
+    TemporaryFileGuard guard(temporaryName);
+    PosixFile file(fd);
+    if (oldMode && ::fchmod(file.Fd(), *oldMode) != 0) {
+      ThrowIoErrorFromErrno(errno);
+    }
+    file.WriteAll(bytes);
+    if (::fsync(file.Fd()) != 0) {
+      ThrowIoErrorFromErrno(errno);
+    }
+    file.Close();
+    if (::rename(guard.Path().c_str(), target.c_str()) == 0) {
+      guard.Release();
+      SyncFolderQuietly(FolderOf(target));
+      return;
+    }
+    if (!FolderRefuses(errno) || !oldMode) {
+      ThrowIoErrorFromErrno(errno);
+    }
   }
-  file.Close();
-  if (::rename(guard.Path().c_str(), target.c_str()) != 0) {
-    ThrowIoErrorFromErrno(errno);
-  }
-  guard.Release();
-  SyncFolderQuietly(FolderOf(target));
+  // The new file is gone again; the old one is ours to write, only not to
+  // replace.
+  RewriteInPlace(target, bytes);
 }
 
 }  // namespace kestrova

@@ -12,6 +12,12 @@ namespace kestrova {
 // old one; when `path` is a symbolic link, the file it points to is replaced
 // and the link stays.
 //
+// When the folder refuses the new file or the rename (no write permission
+// on the folder, or a sticky folder and a file of another owner) but the
+// existing target is writable, the target is rewritten in place instead:
+// truncated, written and flushed to the disk. A failure on that way can
+// leave it incomplete, as any plain save would.
+//
 // Throws IoError. An existing target that is read-only (we may not write
 // it, or it has no write bit at all: that is the read-only attribute, which
 // even the superuser respects here), a folder or anything but a regular

@@ -23,10 +23,12 @@ constexpr char kGamePortCommentLine[] = "# hostport";
 constexpr char kQueryPortCommentLine[] = "# outbondport";
 
 // Whether a regular file (or anything but a folder) is there to be read.
+// A name whose existence cannot be told, behind a folder we may not
+// search, counts as missing: there is nothing we could load from it.
 bool SettingsFileExists(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) {
+    if (errno == ENOENT || errno == ENOTDIR || errno == EACCES) {
       return false;
     }
     ThrowIoErrorFromErrno(errno);

@@ -22,8 +22,10 @@ struct SavedEndpoint {
   std::string queryPortText;
 };
 
-// Reads the endpoint from `path` into `target`. A missing file (or a
-// directory of that name) is no failure: nothing is set. Throws IoError at
+// Reads the endpoint from `path` into `target`. A missing file, a
+// directory of that name, or a name behind a folder without search
+// permission (whether a file is there cannot be told) is no failure:
+// nothing is set. Throws IoError at
 // the first failing read; fields set before it keep their new values.
 void LoadSettings(const std::string& path, SettingsTarget& target);
 
@@ -32,7 +34,8 @@ std::string SettingsFileBytes(const SavedEndpoint& endpoint);
 
 // Writes the file beside the old one and replaces the old one only once the
 // new one is complete, so a failed save never destroys the endpoint already
-// on disk. Throws IoError.
+// on disk. Where the folder takes no new file but the old one is writable,
+// the old one is rewritten in place (see ReplaceFile). Throws IoError.
 void SaveSettings(const std::string& path, const SavedEndpoint& endpoint);
 
 }  // namespace kestrova

@@ -59,7 +59,11 @@ class OctetEdit final : public QLineEdit {
     const bool nothingSelected = !hasSelectedText();
     switch (event->key()) {
       case Qt::Key_Period:
-        if (index_ + 1 < kFieldCount) {
+      case Qt::Key_Space:
+        // Only after a number typed into this field: a "." right after the
+        // third digit moved on (the next field is selected then) or in a
+        // field just left empty is ignored, so it cannot skip a field.
+        if (!text().isEmpty() && cursorPosition() > 0 && nothingSelected && index_ + 1 < kFieldCount) {
           owner_.MoveToField(index_ + 1, true);
         }
         event->accept();
@@ -106,6 +110,7 @@ class OctetEdit final : public QLineEdit {
 
   void focusInEvent(QFocusEvent* event) override {
     QLineEdit::focusInEvent(event);
+    owner_.FieldGotFocus(index_, event->reason());
     owner_.update();  // the common frame shows the focus
   }
 
@@ -200,7 +205,38 @@ void AddressField::FieldEdited(int field) {
   Q_EMIT OnChange();
 }
 
+void AddressField::FieldGotFocus(int field, Qt::FocusReason reason) {
+  const bool returning = focusAway_;
+  focusAway_ = false;
+  if (movingInside_) {
+    return;
+  }
+  switch (reason) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+      break;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+      // The window or a pop-up gives the focus back to the field that had
+      // it; only the window's first activation hands over the focus set
+      // before it was shown, which enters the control.
+      if (returning) {
+        return;
+      }
+      break;
+    default:
+      return;  // the mouse put the caret where it clicked
+  }
+  // Entering the control: typing replaces the field's number.
+  fields_[static_cast<std::size_t>(field)]->selectAll();
+}
+
 void AddressField::FieldLostFocus(Qt::FocusReason reason) {
+  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
+    focusAway_ = true;  // the focus comes back to this field
+  }
   if (reason == Qt::PopupFocusReason) {
     return;  // a context menu of the field; the focus comes back
   }
@@ -227,13 +263,19 @@ void AddressField::ReadAddressFromFields() {
 void AddressField::RewriteFields() {
   const std::array<std::uint8_t, 4> values = AddressValues();
   for (std::size_t index = 0; index < fields_.size(); ++index) {
-    fields_[index]->setText(QString::number(values[index]));
+    // A field that already shows its number keeps its caret and selection.
+    const QString number = QString::number(values[index]);
+    if (fields_[index]->text() != number) {
+      fields_[index]->setText(number);
+    }
   }
 }
 
 void AddressField::MoveToField(int field, bool selectAll) {
   QLineEdit& target = *fields_[static_cast<std::size_t>(field)];
+  movingInside_ = true;
   target.setFocus(Qt::OtherFocusReason);
+  movingInside_ = false;
   if (selectAll) {
     target.selectAll();
   } else {

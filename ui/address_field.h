@@ -19,8 +19,13 @@ class OctetEdit;
 // that blank ones show 0 (without OnChange); with all four blank the
 // control stays blank.
 //
-// Typing: digits only; the third digit or "." moves on to the next field;
-// a number above 255 becomes 255.
+// Typing, as in the platform's address control: focus entering the control
+// (by Tab, Backtab, the program, or the start-up focus) selects the first
+// field's number, so that typing replaces it. Digits only; the third digit
+// moves on to the next field and selects its number, as "." or a blank does
+// when the field holds a number, the caret is not at its start and nothing
+// is selected (otherwise they do nothing, so "192." moves on once); a
+// number above 255 becomes 255.
 class AddressField final : public QWidget {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(AddressField)
@@ -51,6 +56,7 @@ class AddressField final : public QWidget {
   friend class OctetEdit;
 
   void FieldEdited(int field);
+  void FieldGotFocus(int field, Qt::FocusReason reason);
   void FieldLostFocus(Qt::FocusReason reason);
   void ReadAddressFromFields();
   void RewriteFields();
@@ -59,6 +65,10 @@ class AddressField final : public QWidget {
 
   std::array<OctetEdit*, 4> fields_{};
   std::uint32_t address_ = 0;
+  // The focus is moving from one field to another.
+  bool movingInside_ = false;
+  // A field lost the focus to another window or a pop-up; it gets it back.
+  bool focusAway_ = false;
 };
 
 }  // namespace kestrova

@@ -80,13 +80,18 @@ void IntegerField::ApplyEnabledLook() {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return;
   }
-  // The disabled field shows its text from the top-left corner on the
-  // window's own colour, in the grey of disabled text.
+  // The disabled field shows its text from the top-left corner, from its
+  // first character, in the grey of disabled text on the background of an
+  // enabled field (not the window's grey).
   QPalette look = palette();
-  look.setColor(QPalette::Disabled, QPalette::Base, look.color(QPalette::Active, QPalette::Window));
+  look.setColor(QPalette::Disabled, QPalette::Base, look.color(QPalette::Active, QPalette::Base));
   look.setColor(QPalette::Disabled, QPalette::Text, look.color(QPalette::Disabled, QPalette::WindowText));
   setPalette(look);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The line edit scrolls a text too long for it to its caret, which typing
+  // left at the end.
+  deselect();
+  setCursorPosition(0);
 }
 
 }  // namespace kestrova

@@ -10,7 +10,9 @@ namespace kestrova {
 // Typed characters pass the integer key filter (digits, a leading "-",
 // control keys; Enter is dropped); clipboard commands and the program's
 // setText put in any text. Right-aligned while enabled; disabled, it shows
-// grey text on the window colour from its top-left corner.
+// grey text on an enabled field's background (the window background, not
+// the form's grey) from its top-left corner, starting with its first
+// character however long the text.
 class IntegerField final : public QLineEdit {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(IntegerField)

@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,6 +42,23 @@ constexpr int kCompactWidth = 403;
 constexpr int kFullWidth = 794;
 // The player list ends this far above the window's outer bottom edge.
 constexpr int kListBottomMargin = 197;
+
+// A focus that leaves for another window (a message box opens, the user
+// switches away, the window goes to the tray) or for a pop-up comes back to
+// the same control.
+bool FocusGoesAway(const QEvent& event) {
+  const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+bool IsEnterKey(const QEvent& event) {
+  if (event.type() != QEvent::KeyPress) {
+    return false;
+  }
+  const auto& key = static_cast<const QKeyEvent&>(event);
+  const Qt::KeyboardModifiers others = key.modifiers() & ~Qt::KeypadModifier;
+  return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) && others == Qt::NoModifier;
+}
 
 }  // namespace
 
@@ -108,13 +127,38 @@ void TForm1::ConnectHandlers() {
   Edit5->installEventFilter(this);
 }
 
+bool TForm1::FocusEnters(const QObject* control, const QEvent& event) {
+  if (event.type() == QEvent::FocusOut) {
+    focusAway_ = FocusGoesAway(event) ? control : nullptr;
+    return false;
+  }
+  if (event.type() != QEvent::FocusIn) {
+    return false;
+  }
+  // Activation and pop-ups give the focus back to the control that had it;
+  // a focus that moved while the window was inactive (a click into it)
+  // still enters.
+  const bool comesBack = FocusGoesAway(event) && focusAway_ == control;
+  focusAway_ = nullptr;
+  return !comesBack;
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const bool leftRelease = event->type() == QEvent::MouseButtonRelease &&
                            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-  if (watched == Button1 && event->type() == QEvent::FocusIn) {
+  if (watched == Button1 && FocusEnters(watched, *event)) {
     Button1Enter();
-  } else if (watched == Edit4 && event->type() == QEvent::FocusIn) {
+  } else if (watched == Button1 && IsEnterKey(*event)) {
+    // Enter on the focused button clicks it, as Space does.
+    Button1->click();
+    return true;
+  } else if (watched == Edit4 && FocusEnters(watched, *event)) {
+    // The line edit selects its whole text when the focus comes by Tab,
+    // Backtab or a shortcut. It handles the entry first, so that the
+    // pre-fill after it leaves the caret at the end with nothing selected.
+    watched->event(event);
     Edit4Enter();
+    return true;
   } else if (watched == Edit4 && leftRelease) {
     Edit4Click();
   } else if (watched == Edit5 && leftRelease) {

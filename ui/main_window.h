@@ -116,6 +116,12 @@ class TForm1 final : public QWidget,
   void ExitKestrova1Click();
   void ApplicationMinimize();
 
+  // Whether `event` is a focus entry of `control` that runs its "on enter"
+  // handler: the focus moving to it from another control (Tab, Backtab,
+  // mouse, shortcut, the program), not coming back to it when the window
+  // is re-activated or a pop-up closes. Also notes how it left.
+  bool FocusEnters(const QObject* control, const QEvent& event);
+
   // Runs a handler body; a failure is shown by the default error display.
   template <typename Body>
   void Guarded(Body&& body);
@@ -190,6 +196,8 @@ class TForm1 final : public QWidget,
   DatagramClient UDP3;
 
  private:
+  // The control whose focus went to another window or a pop-up.
+  const QObject* focusAway_ = nullptr;
   QButtonGroup* mapButtons_ = nullptr;
   MinimizeWatcher* minimizeWatcher_ = nullptr;
   QtEventPump pump_;

@@ -43,6 +43,9 @@ Widget* Named(Widget* widget, const char* name) {
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top,
                   const QColor* colour = nullptr) {
   auto* label = Named(new QLabel(QString::fromLatin1(caption), parent), name);
+  // Labels show server texts: a host name such as "<b>x</b>" is data, never
+  // markup, and its blanks count.
+  label->setTextFormat(Qt::PlainText);
   if (colour != nullptr) {
     SetTextColour(label, *colour);
   }

@@ -67,16 +67,8 @@ class TrayDesktop final {
   TrayDesktop(const std::filesystem::path& folder, const std::string& logs)
       : folder_(folder), logs_(logs), session_(folder, logs + "xvfb.log") {
     if (!session_.Problem().empty()) return;
-    ready_ = WaitFor([this] {
-      // Xvfb resets when its last client leaves; a window manager that
-      // connects just then fails and is started again.
-      if (!windowManager_ || !windowManager_->Running()) {
-        windowManager_.reset();
-        windowManager_.emplace(std::vector<std::string>{"openbox", "--sm-disable"}, session_.Environment(), folder_,
-                               logs_ + "openbox.log");
-      }
-      return Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
-    });
+    windowManager_.emplace(session_, folder_, logs_ + "openbox.log");
+    ready_ = windowManager_->Ready();
   }
 
   bool Ready() const { return ready_; }
@@ -130,7 +122,7 @@ class TrayDesktop final {
   // Stopped in the reverse order: the notification area, the window
   // manager, then the display.
   XSession session_;
-  std::optional<SpawnedProgram> windowManager_;
+  std::optional<WindowManager> windowManager_;
   std::optional<SpawnedProgram> notificationArea_;
 };
 

@@ -231,4 +231,19 @@ void XSession::SavePng(const std::string& window, const std::filesystem::path& f
   Run("import -window " + window + " " + Quoted(file.string()));
 }
 
+WindowManager::WindowManager(const XSession& session, const std::filesystem::path& folder,
+                             const std::filesystem::path& log) {
+  ready_ = WaitUntil(
+      [&] {
+        // A window manager that connects while the display is still coming
+        // up fails; it is started again.
+        if (!process_ || !process_->Running()) {
+          process_.reset();
+          process_.emplace(std::vector<std::string>{"openbox", "--sm-disable"}, session.Environment(), folder, log);
+        }
+        return session.Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
+      },
+      kDisplayPatience);
+}
+
 }  // namespace kestrova::test

@@ -120,4 +120,21 @@ class XSession final {
   std::optional<SpawnedProgram> server_;
 };
 
+// A window manager (openbox) on an XSession's display, which activates
+// windows, gives them the focus and stacks dialogs as a desktop does. It is
+// stopped when the object goes.
+class WindowManager final {
+ public:
+  // Starts openbox in `folder` with its output written to `log` and waits,
+  // bounded, until it manages the display.
+  WindowManager(const XSession& session, const std::filesystem::path& folder, const std::filesystem::path& log);
+
+  // Whether it manages the display.
+  bool Ready() const { return ready_; }
+
+ private:
+  bool ready_ = false;
+  std::optional<SpawnedProgram> process_;
+};
+
 }  // namespace kestrova::test

@@ -12,6 +12,7 @@
 #include "storage/settings_file.h"
 #include "support/recording_settings_target.h"
 #include "support/temp_dir.h"
+#include "unprivileged.h"
 
 namespace kestrova {
 namespace {
@@ -130,20 +131,45 @@ TEST(LoadSettingsFailures, FolderOfThatNameIsIgnored) {
 }
 
 TEST(LoadSettingsFailures, UnreadableFileReportsAccessDenied) {
-  if (::geteuid() == 0) {
-    GTEST_SKIP() << "permissions do not stop the superuser from reading";
-  }
   TempDir dir;
+  ::chmod(dir.Path().c_str(), 0755);
   WriteFileBytes(dir / "data.dat", File("1", "2", "3"));
-  ::chmod((dir / "data.dat").c_str(), 0);
-  RecordingTarget target;
-  try {
-    LoadSettings((dir / "data.dat").string(), target);
-    FAIL() << "loading an unreadable file succeeded";
-  } catch (const IoError& e) {
-    EXPECT_STREQ(e.what(), "File access denied");
-  }
-  EXPECT_FALSE(target.address || target.gamePort || target.queryPort);
+  test::GiveToUnprivileged(dir / "data.dat", 0);
+  const std::optional<std::string> outcome = test::RunUnprivileged([&] {
+    RecordingTarget target;
+    try {
+      LoadSettings((dir / "data.dat").string(), target);
+    } catch (const IoError& e) {
+      return std::string(e.what()) + (target.address || target.gamePort || target.queryPort ? ", set" : "");
+    }
+    return std::string("loaded");
+  });
+  ASSERT_TRUE(outcome.has_value()) << "could not run without superuser rights";
+  EXPECT_EQ(*outcome, "File access denied");
+}
+
+// Behind a folder we may not search, whether "data.dat" is there cannot be
+// told; loading does nothing, as for a missing file.
+TEST(LoadSettingsFailures, FolderWithoutSearchPermissionSetsNothing) {
+  TempDir dir;
+  ::chmod(dir.Path().c_str(), 0755);
+  const std::filesystem::path locked = dir / "locked";
+  std::filesystem::create_directory(locked);
+  WriteFileBytes(locked / "data.dat", File("1", "2", "3"));
+  test::GiveToUnprivileged(locked / "data.dat", 0644);
+  test::GiveToUnprivileged(locked, 0600);
+  const std::optional<std::string> outcome = test::RunUnprivileged([&] {
+    RecordingTarget target;
+    try {
+      LoadSettings((locked / "data.dat").string(), target);
+    } catch (const IoError& e) {
+      return std::string(e.what());
+    }
+    return std::string(target.address || target.gamePort || target.queryPort ? "set" : "nothing set");
+  });
+  ::chmod(locked.c_str(), 0755);
+  ASSERT_TRUE(outcome.has_value()) << "could not run without superuser rights";
+  EXPECT_EQ(*outcome, "nothing set");
 }
 
 // Reading the process's own memory at address 0 fails with EIO for anyone,

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "storage/settings_file.h"
 #include "support/recording_settings_target.h"
 #include "support/temp_dir.h"
+#include "unprivileged.h"
 
 namespace kestrova {
 namespace {
@@ -138,16 +140,65 @@ TEST(SaveSettingsFailures, MissingFolderIsInvalidFilename) {
   EXPECT_TRUE(FolderEntries(dir.Path()).empty());
 }
 
-TEST(SaveSettingsFailures, ReadOnlyFolderIsAccessDenied) {
-  if (::geteuid() == 0) {
-    GTEST_SKIP() << "permissions do not stop the superuser from writing";
+// A folder that takes no new file: a writable "data.dat" in it is
+// rewritten where it is, as a plain save does; with no file, or a
+// read-only one, there is nothing the save may write.
+struct LockedFolderCase {
+  const char* name;
+  std::optional<mode_t> fileMode;  // nothing: no "data.dat"
+  std::string error;               // empty: the save succeeds
+};
+
+void PrintTo(const LockedFolderCase& c, std::ostream* os) { *os << c.name; }
+
+class SaveInLockedFolder : public ::testing::TestWithParam<LockedFolderCase> {};
+
+TEST_P(SaveInLockedFolder, RewritesAWritableFileInPlace) {
+  const LockedFolderCase& c = GetParam();
+  TempDir dir;
+  ::chmod(dir.Path().c_str(), 0755);
+  const std::filesystem::path locked = dir / "locked";
+  std::filesystem::create_directory(locked);
+  const std::string old = "old content, longer than the eight lines that replace it " + std::string(300, 'x');
+  if (c.fileMode) {
+    WriteFileBytes(locked / "data.dat", old);
+    test::GiveToUnprivileged(locked / "data.dat", *c.fileMode);
+  }
+  test::GiveToUnprivileged(locked, 0555);
+  const std::optional<std::string> error =
+      test::RunUnprivileged([&] { return SaveError(locked / "data.dat", kEndpoint); });
+  ::chmod(locked.c_str(), 0755);
+  ASSERT_TRUE(error.has_value()) << "could not run without superuser rights";
+
+  EXPECT_EQ(*error, c.error);
+  const std::string expected = !c.fileMode ? "" : c.error.empty() ? SettingsFileBytes(kEndpoint) : old;
+  EXPECT_EQ(ReadFileBytes(locked / "data.dat"), expected);
+  EXPECT_EQ(FolderEntries(locked), c.fileMode ? std::vector<std::string>{"data.dat"} : std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SaveInLockedFolder,
+                         ::testing::Values(LockedFolderCase{"WritableFile", 0644, ""},
+                                           LockedFolderCase{"NoFile", std::nullopt, "File access denied"},
+                                           LockedFolderCase{"ReadOnlyFile", 0444, "File access denied"}),
+                         [](const ::testing::TestParamInfo<LockedFolderCase>& info) { return info.param.name; });
+
+// A shared folder with the sticky bit takes our new file but refuses to
+// let it replace a file of another owner; that file, writable for us, is
+// rewritten in place.
+TEST(SaveSettings, RewritesAnotherOwnersFileInAStickyFolderInPlace) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "needs a file of another owner, which only the superuser can make";
   }
   TempDir dir;
-  WriteFileBytes(dir / "data.dat", "old content");
-  ::chmod(dir.Path().c_str(), 0555);
-  EXPECT_EQ(SaveError(dir / "data.dat", kEndpoint), "File access denied");
-  ::chmod(dir.Path().c_str(), 0755);
-  EXPECT_EQ(ReadFileBytes(dir / "data.dat"), "old content");
+  ::chmod(dir.Path().c_str(), 01777);
+  WriteFileBytes(dir / "data.dat", std::string(500, 'o'));
+  ::chmod((dir / "data.dat").c_str(), 0666);
+  const std::optional<std::string> error =
+      test::RunUnprivileged([&] { return SaveError(dir / "data.dat", kEndpoint); });
+  ASSERT_TRUE(error.has_value()) << "could not run without superuser rights";
+  EXPECT_EQ(*error, "");
+  EXPECT_EQ(ReadFileBytes(dir / "data.dat"), SettingsFileBytes(kEndpoint));
+  EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"data.dat"});
 }
 
 // Limits the size of files this process may write, for one scope; the

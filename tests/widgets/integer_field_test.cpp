@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTest>
 #include <ostream>
@@ -82,14 +83,33 @@ TEST_F(IntegerFieldTest, PasteIsNotFiltered) {
   EXPECT_EQ(field_->text(), QString());
 }
 
-TEST_F(IntegerFieldTest, DisabledFieldShowsTextFromTheTopLeftOnTheWindowColour) {
+// The disabled field as drawn: its background is that of an enabled field
+// (the window background, not the form's grey), and a text too long for it
+// shows from its first character, as a field holding only that start does.
+TEST_F(IntegerFieldTest, DisabledFieldShowsTheStartOfItsTextOnTheFieldBackground) {
   EXPECT_EQ(field_->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+  const QColor enabledBackground = field_->palette().color(QPalette::Active, QPalette::Base);
+  ASSERT_NE(enabledBackground, field_->palette().color(QPalette::Active, QPalette::Window));
+  field_->clear();
+  QTest::keyClicks(field_, QStringLiteral("123456789012345"));  // the caret ends behind the last digit
+  auto* start = new IntegerField(&window_);
+  start->setGeometry(2, 30, 41, 21);
+  start->setText(QStringLiteral("1234"));
+  start->show();
+
   field_->setEnabled(false);
+  start->setEnabled(false);
   EXPECT_EQ(field_->alignment(), Qt::AlignLeft | Qt::AlignTop);
-  EXPECT_EQ(field_->palette().color(QPalette::Disabled, QPalette::Base),
-            field_->palette().color(QPalette::Active, QPalette::Window));
-  EXPECT_EQ(field_->palette().color(QPalette::Disabled, QPalette::Text),
-            field_->palette().color(QPalette::Disabled, QPalette::WindowText));
+  const QImage drawn = field_->grab().toImage();
+  const QImage startDrawn = start->grab().toImage();
+  ASSERT_EQ(drawn.size(), startDrawn.size());
+  // Far right inside the frame, below the text: background only.
+  EXPECT_EQ(drawn.pixelColor(drawn.width() - 4, drawn.height() - 4).name(), enabledBackground.name());
+  // "1234" fills the left half of the field in both.
+  const int half = drawn.width() / 2;
+  EXPECT_TRUE(drawn.copy(0, 0, half, drawn.height()) == startDrawn.copy(0, 0, half, startDrawn.height()))
+      << "the long text does not show from its first character";
+
   field_->setEnabled(true);
   EXPECT_EQ(field_->alignment(), Qt::AlignRight | Qt::AlignVCenter);
 }
