@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     ServerState state = InitialState(options, random);
     StopSignals signals;
     ServerLoop loop(std::move(state), options.faults,
-                    LoopSetup{options.gamePort, options.queryPort, options.frozen, static_cast<unsigned>(random())});
+                    LoopSetup{options.gamePort, options.queryPort, options.frozen, static_cast<unsigned>(random()),
+                              options.style});
     std::printf("kestrova-simserver game %d query %d\n", loop.GamePort(), loop.QueryPort());
     std::fflush(stdout);
     loop.Run(signals);
