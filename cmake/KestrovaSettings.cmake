@@ -10,6 +10,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
 endif()
 target_compile_definitions(kestrova_settings INTERFACE
   QT_NO_CAST_FROM_ASCII QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
+target_compile_definitions(kestrova_settings INTERFACE KESTROVA_VERSION="${PROJECT_VERSION}")
 if(KESTROVA_SANITIZE)
   target_compile_options(kestrova_settings INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
