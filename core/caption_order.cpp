@@ -28,9 +28,8 @@ int ByteOrder(std::string_view a, std::string_view b) {
 // cannot be had (no collation data), so that the order falls back to bytes.
 const CaptionCollation* UserCollation() {
   static const std::unique_ptr<CaptionCollation> collation = []() -> std::unique_ptr<CaptionCollation> {
-    for (const std::string& name : {CollationLocaleName(std::getenv("LC_ALL"), std::getenv("LC_COLLATE"),
-                                                        std::getenv("LANG")),
-                                    std::string()}) {
+    for (const std::string& name :
+         {CollationLocaleName(std::getenv("LC_ALL"), std::getenv("LC_COLLATE"), std::getenv("LANG")), std::string()}) {
       try {
         return std::make_unique<CaptionCollation>(name);
       } catch (const std::runtime_error&) {

@@ -139,7 +139,8 @@ const std::string kMarkedPrint = "\xFF\xFF\xFF\xFF\x01print\n";
 TEST(ConsoleExchange, JoinsAReplyCutInsideLinesBeforeRenderingIt) {
   ConsoleRig rig;
   {
-    OneAnswer answer(rig.server, {kMarkedPrint + "map: dm/mohdm1\nli", kMarkedPrint + "ne 2\nline", kMarkedPrint + " 3\n"});
+    OneAnswer answer(rig.server,
+                     {kMarkedPrint + "map: dm/mohdm1\nli", kMarkedPrint + "ne 2\nline", kMarkedPrint + " 3\n"});
     ASSERT_TRUE(rig.exchange.Run("status", true));
   }
   EXPECT_THAT(rig.output.lines, ElementsAre("map: dm/mohdm1", "line 2", "line 3"));

@@ -71,13 +71,14 @@ const std::string kMarkedPrint = "\xFF\xFF\xFF\xFF\x01print\n";
 const JoinCase kJoinCases[] = {
     {"the header's 01 goes", {kMarkedPrint + "map: dm/mohdm1\nnext\n"}, {"map: dm/mohdm1", "next"}},
     {"from every datagram", {kMarkedPrint + "a\n", kMarkedPrint + "b\n"}, {"a", "b"}},
-    {"a line cut between datagrams is whole", {kMarkedPrint + "first li", kMarkedPrint + "ne\nsecond\n"},
+    {"a line cut between datagrams is whole",
+     {kMarkedPrint + "first li", kMarkedPrint + "ne\nsecond\n"},
      {"first line", "second"}},
     {"a line in three pieces", {kMarkedPrint + "x", kMarkedPrint + "y", kMarkedPrint + "z\n"}, {"xyz"}},
     {"only a trailing piece is dropped", {kMarkedPrint + "a\nb", kMarkedPrint + "c"}, {"a"}},
     {"a header without 01 stays as it was", {"\xFF\xFF\xFF\xFFprint\nmap\n"}, {"map"}},
     {"one 01 only", {"\xFF\xFF\xFF\xFF\x01\x01print\nx\n"s}, {"\x01x"}},
-    {"a 01 elsewhere stays", {kMarkedPrint + "\x01" "a\x01\n", "\x01print\nb\n"}, {"\x01" "a\x01", "\x01" "b"}},
+    {"a 01 elsewhere stays", {kMarkedPrint + "\001a\001\n", "\001print\nb\n"}, {"\001a\001", "\001b"}},
     {"a 01 not right after four FF stays", {"\xFF\xFF\xFF\x01print\nx\n"s}, {"\x01x"}},
     {"no datagrams", {}, {}},
 };
@@ -98,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Datagrams, JoinReplyDatagramsTest, testing::ValuesIn(kJ
                          });
 
 TEST(JoinReplyDatagrams, RealServersOutputCutInsideLinesReadsWhole) {
-  const std::vector<std::string> lines = RenderConsoleReply(JoinReplyDatagrams(test::CapturedDatagrams("rcon-cvarlist")));
+  const std::vector<std::string> lines =
+      RenderConsoleReply(JoinReplyDatagrams(test::CapturedDatagrams("rcon-cvarlist")));
 
   ASSERT_EQ(lines.size(), 283u);
   // Every variable line has its flags, name and quoted value; a line that

@@ -100,8 +100,7 @@ TEST_F(QueryToolAgainstServer, JsonOutputHoldsTheSameCycle) {
   EXPECT_TRUE(result.out.starts_with("{\"valid\": true, \"labels\": {")) << result.out;
   EXPECT_TRUE(Holds(result.out, std::string("\"Label8\": \"hostname:  ") + kHostName + "\"")) << result.out;
   EXPECT_TRUE(Holds(result.out, "\"Label7\": \"mapname: dm/mohdm6\"")) << result.out;
-  EXPECT_TRUE(Holds(result.out, "\"hint\": \"Kestrova by ZLX\\n\\rclients: 3\\n\\rmapname: dm/mohdm6\""))
-      << result.out;
+  EXPECT_TRUE(Holds(result.out, "\"hint\": \"Kestrova by ZLX\\n\\rclients: 3\\n\\rmapname: dm/mohdm6\"")) << result.out;
   EXPECT_TRUE(Holds(result.out, R"("players": [[" alice", "5", "2", "40"], [" Bob", "7", "3", "50"], )"
                                 R"([" carl jr", "1", "9", "80"]])"))
       << result.out;
@@ -155,8 +154,10 @@ TEST(QueryToolUsage, BadPortsAreWrongUsageBeforeAnythingIsSent) {
     std::string message;
   };
   const Case cases[] = {
-      {{"--game-port", gamePort, "--query-port", "abc", "127.0.0.1"}, "--query-port: 'abc' is not a valid integer value"},
-      {{"--game-port", gamePort, "--query-port", "99999", "127.0.0.1"}, "--query-port: '99999' is not a port from 1 to 65535"},
+      {{"--game-port", gamePort, "--query-port", "abc", "127.0.0.1"},
+       "--query-port: 'abc' is not a valid integer value"},
+      {{"--game-port", gamePort, "--query-port", "99999", "127.0.0.1"},
+       "--query-port: '99999' is not a port from 1 to 65535"},
       {{"--game-port", "12a", "127.0.0.1"}, "--game-port: '12a' is not a valid integer value"},
       {{"--rcon", "status", "--game-port", "", "127.0.0.1"}, "--game-port: '' is not a valid integer value"},
   };

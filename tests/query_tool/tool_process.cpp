@@ -52,9 +52,8 @@ ToolResult RunProgram(const std::string& path, const std::vector<std::string>& a
   for (char** variable = environ; *variable != nullptr; ++variable) {
     const std::string entry = *variable;
     const std::string name = entry.substr(0, entry.find('='));
-    const bool replaced = std::any_of(environment.begin(), environment.end(), [&](const std::string& over) {
-      return over.substr(0, over.find('=')) == name;
-    });
+    const bool replaced = std::any_of(environment.begin(), environment.end(),
+                                      [&](const std::string& over) { return over.substr(0, over.find('=')) == name; });
     if (!replaced) {
       variables.push_back(entry);
     }

@@ -163,11 +163,10 @@ TEST_F(SimServerMisbehaviour, NormalSwitchesEveryFaultOff) {
 
 TEST(SimServerControl, RefusesLinesItCannotUseAndChangesNothing) {
   SimServer server({"--players", "1"});
-  for (const char* line :
-       {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon", "ratelimit sometimes",
-        "player add nobody", "player add x;1;2", "players count", "fraglimit many", "player remove Nobody",
-        "printcut sometimes", "final middle", "droppart status x", "reorder status on now",
-        "player add back\\slash;1;2;3"}) {
+  for (const char* line : {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon",
+                           "ratelimit sometimes", "player add nobody", "player add x;1;2", "players count",
+                           "fraglimit many", "player remove Nobody", "printcut sometimes", "final middle",
+                           "droppart status x", "reorder status on now", "player add back\\slash;1;2;3"}) {
     EXPECT_TRUE(server.Control(line).starts_with("error: ")) << '"' << line << '"';
   }
   UdpPeer client;

@@ -24,8 +24,8 @@ TEST(CaptionCollation, RootOrdersAlphabeticallyThenByAccentThenLowerCaseFirst) {
   // Punctuation, then symbols, then digits, then letters; "{|}~" and the
   // bytes from 0x80 are no longer sorted after "z".
   const std::vector<std::string> expected = {
-      " _x",  " [TAG]x", " {z}",      " =X=",      " 1up",  " alice", " Alice",
-      " \xC4rger", " Bob", " Emile", " \xE9mile", " \xC9mile", " Zorro",
+      " _x",       " [TAG]x", " {z}",   " =X=",      " 1up",      " alice", " Alice",
+      " \xC4rger", " Bob",    " Emile", " \xE9mile", " \xC9mile", " Zorro",
   };
   std::vector<std::string> shuffled = expected;
   std::reverse(shuffled.begin(), shuffled.end());
@@ -72,8 +72,9 @@ TEST(CaptionCollation, FollowsTheLocalesAlphabet) {
 }
 
 TEST(CompareCaptions, IsTheCollationOfTheUsersLocale) {
-  const CaptionCollation user(CollationLocaleName(std::getenv("LC_ALL"), std::getenv("LC_COLLATE"), std::getenv("LANG")));
-  const std::vector<std::string> names = {" _x",  " [TAG]x",   " =X=",  " 1up",       " alice", " Alice",
+  const CaptionCollation user(
+      CollationLocaleName(std::getenv("LC_ALL"), std::getenv("LC_COLLATE"), std::getenv("LANG")));
+  const std::vector<std::string> names = {" _x",  " [TAG]x",   " =X=",   " 1up",      " alice", " Alice",
                                           " Bob", " \xC4rger", " Zorro", " \xC9mile", " Emile", " ~"};
   for (const std::string& a : names) {
     for (const std::string& b : names) {

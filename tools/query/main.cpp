@@ -58,9 +58,7 @@ int Finish(const std::string& report, const std::optional<std::string>& error, b
 }
 
 // Whether the user's locale encodes its text in UTF-8.
-bool Utf8Locale() {
-  return std::setlocale(LC_CTYPE, "") != nullptr && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
-}
+bool Utf8Locale() { return std::setlocale(LC_CTYPE, "") != nullptr && std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; }
 
 }  // namespace
 

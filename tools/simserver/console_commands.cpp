@@ -73,8 +73,8 @@ std::vector<std::string> ServerInfo(const ServerState& state) {
 }
 
 // The maps this server has, besides the one it runs.
-constexpr std::string_view kKnownMaps[] = {"dm/mohdm1",     "dm/mohdm2",     "dm/mohdm3",     "dm/mohdm4",
-                                           "dm/mohdm5",     "dm/mohdm6",     "dm/mohdm7",     "obj/obj_team1",
+constexpr std::string_view kKnownMaps[] = {"dm/mohdm1",     "dm/mohdm2",     "dm/mohdm3",    "dm/mohdm4",
+                                           "dm/mohdm5",     "dm/mohdm6",     "dm/mohdm7",    "obj/obj_team1",
                                            "obj/obj_team2", "obj/obj_team3", "obj/obj_team4"};
 
 bool HasMap(const ServerState& state, std::string_view map) {

@@ -75,8 +75,8 @@ ServerOptions ParseOptions(const std::vector<std::string>& arguments) {
       std::string text = value();
       std::size_t colon = text.find(':');
       if (colon == std::string::npos) {
-        throw std::invalid_argument("--" + name + " is written --" + name + "=CHANNEL:" +
-                                    (name == "delay" ? "MS" : "N") + ", not '" + text + "'");
+        throw std::invalid_argument("--" + name + " is written --" + name +
+                                    "=CHANNEL:" + (name == "delay" ? "MS" : "N") + ", not '" + text + "'");
       }
       options.faults.Set(name == "delay" ? "delay" : "droppart", text.substr(0, colon), text.substr(colon + 1));
     } else if (name == "print-cut") {
