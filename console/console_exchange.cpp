@@ -1,29 +1,11 @@
 #include "console/console_exchange.h"
 
-#include <algorithm>
-#include <chrono>
-
 #include "console/console_reply.h"
 #include "core/info_query.h"
+#include "core/reply_gathering.h"
 #include "core/scoped_flag.h"
 
 namespace kestrova {
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Milliseconds left of a budget of `budgetMs` counted from `start`; a
-// negative budget (the client's "no limit") never runs out.
-int MillisecondsLeft(Clock::time_point start, int budgetMs) {
-  if (budgetMs < 0) {
-    return ConsoleExchange::kReplyPartGapMs;
-  }
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-  return static_cast<int>(std::max<long long>(0, budgetMs - elapsed));
-}
-
-}  // namespace
 
 ConsoleExchange::ConsoleExchange(DatagramClient& udp3, const EndpointSource& endpoint, ConsoleOutput& output)
     : udp3_(udp3), endpoint_(endpoint), output_(output) {}
@@ -35,15 +17,15 @@ bool ConsoleExchange::Run(const std::string& command, bool awaitReply) {
   ScopedFlag busy(busy_);
 
   PointClientAt(udp3_, endpoint_.Address(), endpoint_.GamePortText());
+  lastReplyDatagrams_ = 0;
   ShowLateOutput();
   udp3_.Send(std::string(kOutOfBandHeader) + command);
 
   // Gathered whole before anything is shown, so a failing receive adds no
   // part of the reply.
-  const std::vector<std::string> parts = awaitReply ? ReceiveReply() : std::vector<std::string>{};
-  for (const std::string& part : parts) {
-    ShowReply(part);
-  }
+  const std::vector<std::string> datagrams = awaitReply ? ReceiveReply() : std::vector<std::string>{};
+  lastReplyDatagrams_ = static_cast<int>(datagrams.size());
+  ShowReply(datagrams);
   if (output_.LineCount() >= 2) {
     output_.ScrollToLastLine();
   }
@@ -55,43 +37,40 @@ void ConsoleExchange::ShowLateOutput() {
   // command sent without a wait) belongs above this command's output.
   // Bounded by the client's time-out, so a sender that never stops cannot
   // hold the command back for ever.
-  const Clock::time_point start = Clock::now();
-  for (;;) {
-    std::optional<std::string> late = udp3_.ReceiveQuietly(0);
-    if (!late) {
-      return;
-    }
-    ShowReply(*late);
-    if (MillisecondsLeft(start, udp3_.ReceiveTimeout) == 0) {
-      return;
+  const ReplyBudget budget(udp3_.ReceiveTimeout);
+  std::vector<std::string> late;
+  while (std::optional<std::string> datagram = NextDatagramWithin(udp3_, 0)) {
+    late.push_back(std::move(*datagram));
+    if (budget.LeftMs(kReplyPartGapMs) == 0) {
+      break;
     }
   }
+  ShowReply(late);
 }
 
 std::vector<std::string> ConsoleExchange::ReceiveReply() {
-  std::vector<std::string> parts;
-  const Clock::time_point start = Clock::now();
+  std::vector<std::string> datagrams;
+  const ReplyBudget budget(udp3_.ReceiveTimeout);
   std::string first = udp3_.ReceiveText(-1);
   if (first.empty()) {
-    return parts;
+    return datagrams;
   }
-  parts.push_back(std::move(first));
-  for (;;) {
-    const int wait = std::min(kReplyPartGapMs, MillisecondsLeft(start, udp3_.ReceiveTimeout));
-    if (wait <= 0) {
-      break;
-    }
-    std::optional<std::string> next = udp3_.ReceiveQuietly(wait);
+  datagrams.push_back(std::move(first));
+  for (int wait = budget.LeftMs(kReplyPartGapMs); wait > 0; wait = budget.LeftMs(kReplyPartGapMs)) {
+    std::optional<std::string> next = NextDatagramWithin(udp3_, wait);
     if (!next) {
       break;
     }
-    parts.push_back(std::move(*next));
+    datagrams.push_back(std::move(*next));
   }
-  return parts;
+  return datagrams;
 }
 
-void ConsoleExchange::ShowReply(const std::string& reply) {
-  for (const std::string& line : RenderConsoleReply(reply)) {
+void ConsoleExchange::ShowReply(const std::vector<std::string>& datagrams) {
+  if (datagrams.empty()) {
+    return;
+  }
+  for (const std::string& line : RenderConsoleReply(JoinReplyDatagrams(datagrams))) {
     output_.AppendLine(line);
   }
 }

@@ -22,14 +22,16 @@ class ConsoleExchange final {
   ConsoleExchange& operator=(const ConsoleExchange&) = delete;
 
   // Points UDP3 at the address and game port (read afresh), shows output of
-  // earlier commands still queued on UDP3 in arrival order, sends the
-  // out-of-band header followed by `command`, then (when `awaitReply`)
-  // waits up to the client's time-out for the first reply datagram and
-  // takes those that follow it within kReplyPartGapMs of each other, as
-  // long as the time-out's budget (counted from the start of the wait)
-  // lasts. Renders them in order (RenderConsoleReply) and scrolls the list
-  // to its end when it holds 2 or more lines (also after a time-out or
-  // without a wait).
+  // earlier commands still queued on UDP3, sends the out-of-band header
+  // followed by `command`, then (when `awaitReply`) waits up to the
+  // client's time-out for the first reply datagram and takes those that
+  // follow it within kReplyPartGapMs of each other, as long as the
+  // time-out's budget (counted from the start of the wait) lasts. The late
+  // output and the reply are each joined in arrival order
+  // (JoinReplyDatagrams) and rendered once (RenderConsoleReply), so a line
+  // cut between two datagrams shows whole. Then the list is scrolled to its
+  // end when it holds 2 or more lines (also after a time-out or without a
+  // wait).
   //
   // Throws ConversionError for a bad game port text (nothing sent, nothing
   // shown) and the client's errors (SocketError, std::runtime_error);
@@ -43,15 +45,20 @@ class ConsoleExchange final {
   // Whether a command is being sent or its reply awaited right now.
   bool Busy() const { return busy_; }
 
+  // How many datagrams the reply of the last command that Run sent was
+  // made of: 0 when none came or none was awaited.
+  int LastReplyDatagrams() const { return lastReplyDatagrams_; }
+
  private:
   void ShowLateOutput();
   std::vector<std::string> ReceiveReply();
-  void ShowReply(const std::string& reply);
+  void ShowReply(const std::vector<std::string>& datagrams);
 
   DatagramClient& udp3_;
   const EndpointSource& endpoint_;
   ConsoleOutput& output_;
   bool busy_ = false;
+  int lastReplyDatagrams_ = 0;
 };
 
 }  // namespace kestrova

@@ -43,8 +43,8 @@ class DatagramClient final {
   // One datagram if one arrives within `timeoutMs` (-2: no limit), without
   // handling any window events meanwhile; std::nullopt when none came (a
   // zero-byte datagram gives the empty text). Throws like ReceiveText.
-  // Used to gather the further parts of a reply and to clear out late
-  // replies.
+  // Used to gather the further parts of a reply and the console output
+  // that came late.
   std::optional<std::string> ReceiveQuietly(int timeoutMs);
 
   // The local port of the socket, 0 while it has none or before the first

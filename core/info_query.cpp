@@ -71,11 +71,14 @@ bool ShowInfoReply(const std::string& received, InfoDisplay& display, ReplyLists
   return true;
 }
 
-bool QueryInfo(DatagramClient& udp1, const EndpointSource& endpoint, InfoDisplay& display, ReplyLists& lists) {
+std::string RequestInfo(DatagramClient& udp1, const EndpointSource& endpoint) {
   PointClientAt(udp1, endpoint.Address(), endpoint.GamePortText());
   udp1.Send(InfoRequest());
-  const std::string received = udp1.ReceiveText(-1);
-  return ShowInfoReply(received, display, lists);
+  return udp1.ReceiveText(-1);
+}
+
+bool QueryInfo(DatagramClient& udp1, const EndpointSource& endpoint, InfoDisplay& display, ReplyLists& lists) {
+  return ShowInfoReply(RequestInfo(udp1, endpoint), display, lists);
 }
 
 }  // namespace kestrova

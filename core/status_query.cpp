@@ -1,10 +1,9 @@
 #include "core/status_query.h"
 
-#include <chrono>
 #include <optional>
 
+#include "core/reply_gathering.h"
 #include "core/reply_text.h"
-#include "core/socket_error.h"
 #include "core/status_reply_parts.h"
 #include "core/token_at.h"
 
@@ -14,7 +13,6 @@ namespace {
 
 constexpr int kFragLimitLabel = 10;
 constexpr int kTimeLimitLabel = 11;
-constexpr int kMessageTooLong = 10040;
 
 // A player's name may hold blanks; it ends before the next key, "frags_".
 // `last` is set to the position of the name's last token.
@@ -22,32 +20,10 @@ std::string JoinPlayerName(const TokenList& tokens, std::size_t keyPosition, std
   return JoinTokensUntil(tokens, keyPosition, "frags_", last);
 }
 
-// Replies that came after their receive gave up wait in the socket's queue;
-// reading one of them as the answer to the new request would show an old
-// player list, so they go before the request is sent.
-void DiscardQueuedReplies(DatagramClient& udp2) {
-  while (true) {
-    try {
-      if (!udp2.ReceiveQuietly(0)) {
-        return;
-      }
-    } catch (const SocketError& error) {
-      // An oversized datagram is taken off the queue by the failed read;
-      // any other failure belongs to the query.
-      if (error.Code() != kMessageTooLong) {
-        throw;
-      }
-    }
-  }
-}
-
 }  // namespace
 
 std::string ReceiveStatusReply(DatagramClient& udp2) {
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point start = Clock::now();
-  const int budgetMs = udp2.ReceiveTimeout;
-
+  const ReplyBudget budget(udp2.ReceiveTimeout);
   std::string first = udp2.ReceiveText(-1);
   std::optional<StatusPart> firstPart = ParseStatusPart(first);
   if (!firstPart || (firstPart->final && firstPart->number == 1)) {
@@ -56,15 +32,11 @@ std::string ReceiveStatusReply(DatagramClient& udp2) {
 
   StatusPartSet parts(std::move(*firstPart));
   while (!parts.Complete()) {
-    int remainingMs = -2;  // a client without a receive limit waits without one here too
-    if (budgetMs >= 0) {
-      const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-      if (elapsed >= budgetMs) {
-        break;
-      }
-      remainingMs = budgetMs - static_cast<int>(elapsed);
+    const int left = budget.LeftMs();
+    if (left == 0) {
+      break;
     }
-    std::optional<std::string> datagram = udp2.ReceiveQuietly(remainingMs);
+    std::optional<std::string> datagram = NextDatagramWithin(udp2, left);
     if (!datagram) {
       break;
     }
@@ -109,7 +81,6 @@ void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyL
 
 void QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, StatusDisplay& display, ReplyLists& lists) {
   PointClientAt(udp2, endpoint.Address(), endpoint.QueryPortText());
-  DiscardQueuedReplies(udp2);
   udp2.Send(std::string_view(kStatusRequest, sizeof kStatusRequest - 1));
   const std::string received = ReceiveStatusReply(udp2);
   display.ClearRows();

@@ -28,6 +28,13 @@ int PartNumber(std::string_view text) {
 }  // namespace
 
 std::optional<StatusPart> ParseStatusPart(std::string_view datagram) {
+  // "...\queryid\Q.P\final\": the final key, with its empty value, after
+  // the marker.
+  bool finalAfter = false;
+  if (datagram.ends_with(kFinalField)) {
+    finalAfter = true;
+    datagram.remove_suffix(kFinalField.size());
+  }
   const std::size_t marker = datagram.rfind(kQueryIdField);
   if (marker == std::string_view::npos) {
     return std::nullopt;
@@ -44,11 +51,12 @@ std::optional<StatusPart> ParseStatusPart(std::string_view datagram) {
   }
   part.queryId = std::string(id.substr(0, dot));
   std::string_view body = datagram.substr(0, marker);
-  // "\final\\queryid\..." : the final key with its empty value.
+  // "...\final\\queryid\Q.P": the final key, with its empty value, before it.
   if (body.ends_with(kFinalField)) {
     part.final = true;
     body.remove_suffix(kFinalField.size());
   }
+  part.final = part.final || finalAfter;
   part.body = std::string(body);
   return part;
 }

@@ -9,17 +9,20 @@ namespace kestrova {
 
 // One datagram of a status reply that the server split over several
 // datagrams. Each part ends with "\queryid\Q.P" (Q names the reply, P counts
-// its parts from 1); the last part carries "\final\" right before that.
+// its parts from 1); the last part also carries the key "final" with an
+// empty value, which servers put either right before that marker
+// ("\final\\queryid\Q.P") or right after it ("\queryid\Q.P\final\").
 struct StatusPart {
   std::string queryId;
   int number = 0;
   bool final = false;
-  // The part without its trailing "\final\" and "\queryid\Q.P" fields.
+  // The part without its trailing "final" and "queryid" fields.
   std::string body;
 };
 
 // The part that `datagram` is, or std::nullopt when it does not end with a
-// "\queryid\Q.P" marker whose P is a whole number from 1 up.
+// "\queryid\Q.P" marker (followed by nothing or by "\final\") whose P
+// begins with a whole number from 1 up.
 std::optional<StatusPart> ParseStatusPart(std::string_view datagram);
 
 // The parts of one reply gathered so far: those of the first part's query

@@ -13,6 +13,7 @@
 #include "core/integer_text.h"
 #include "core/responsive_wait.h"
 #include "core/socket_error.h"
+#include "support/captured_replies.h"
 
 namespace kestrova::test {
 namespace {
@@ -133,29 +134,61 @@ TEST(ConsoleExchange, WithoutAWaitSendsAndScrollsAtOnce) {
   EXPECT_EQ(rig.output.scrolls, 1);
 }
 
-TEST(ConsoleExchange, ShowsAReplySplitOverSeveralDatagramsWholeAndInOrder) {
+const std::string kMarkedPrint = "\xFF\xFF\xFF\xFF\x01print\n";
+
+TEST(ConsoleExchange, JoinsAReplyCutInsideLinesBeforeRenderingIt) {
   ConsoleRig rig;
   {
-    OneAnswer answer(rig.server, {"\xFF\xFF\xFF\xFFprint\nline 1\n", "\xFF\xFF\xFF\xFFprint\nline 2\n",
-                                  "\xFF\xFF\xFF\xFFprint\nline 3\n"});
-    ASSERT_TRUE(rig.exchange.Run("cmdlist", true));
+    OneAnswer answer(rig.server,
+                     {kMarkedPrint + "map: dm/mohdm1\nli", kMarkedPrint + "ne 2\nline", kMarkedPrint + " 3\n"});
+    ASSERT_TRUE(rig.exchange.Run("status", true));
   }
-  EXPECT_THAT(rig.output.lines, ElementsAre("line 1", "line 2", "line 3"));
+  EXPECT_THAT(rig.output.lines, ElementsAre("map: dm/mohdm1", "line 2", "line 3"));
+  EXPECT_EQ(rig.exchange.LastReplyDatagrams(), 3);
 
   // Nothing of it is left behind to be shown under the next command.
-  OneAnswer answer(rig.server, {"next\n"});
+  OneAnswer answer(rig.server, {kMarkedPrint + "next\n"});
   ASSERT_TRUE(rig.exchange.Run("path", true));
-  EXPECT_THAT(rig.output.lines, ElementsAre("line 1", "line 2", "line 3", "next"));
+  EXPECT_THAT(rig.output.lines, ElementsAre("map: dm/mohdm1", "line 2", "line 3", "next"));
 }
 
-TEST(ConsoleExchange, ShowsLateOutputBeforeTheNextCommandsOutput) {
+TEST(ConsoleExchange, ShowsTheOutputOfARealServerWhole) {
+  ConsoleRig rig;
+  OneAnswer answer(rig.server, CapturedDatagrams("rcon-cvarlist"));
+
+  ASSERT_TRUE(rig.exchange.Run("rcon cvarlist cvarlist", true));
+
+  EXPECT_EQ(rig.exchange.LastReplyDatagrams(), 9);
+  ASSERT_EQ(rig.output.lines.size(), 283u);
+  EXPECT_EQ(rig.output.lines[0], "   RI     g_arenasFile \"\"");
+  EXPECT_EQ(rig.output.lines.back(), "280 cvar indexes");
+}
+
+TEST(ConsoleExchange, CountsNoReplyDatagramsAfterATimeOutOrWithoutAWait) {
+  ConsoleRig rig(300);
+  {
+    OneAnswer answer(rig.server, {kMarkedPrint});
+    ASSERT_TRUE(rig.exchange.Run("map dm/mohdm2", true));
+  }
+  EXPECT_EQ(rig.exchange.LastReplyDatagrams(), 1);
+  EXPECT_THAT(rig.output.lines, IsEmpty());
+
+  ASSERT_TRUE(rig.exchange.Run("status", true));
+  EXPECT_EQ(rig.exchange.LastReplyDatagrams(), 0);
+  ASSERT_EQ(rig.server.Receive(), kHeader + "status");
+
+  ASSERT_TRUE(rig.exchange.Run("rcon secret killserver", false));
+  EXPECT_EQ(rig.exchange.LastReplyDatagrams(), 0);
+}
+
+TEST(ConsoleExchange, ShowsLateOutputJoinedBeforeTheNextCommandsOutput) {
   ConsoleRig rig(300);
   ASSERT_TRUE(rig.exchange.Run("slow", true));
   ASSERT_EQ(rig.server.Receive(), kHeader + "slow");
-  rig.server.Reply("print\nlate 1\n");
-  rig.server.Reply("print\nlate 2\n");
+  rig.server.Reply(kMarkedPrint + "late 1\nla");
+  rig.server.Reply(kMarkedPrint + "te 2\n");
 
-  OneAnswer answer(rig.server, {"print\nfresh\n"});
+  OneAnswer answer(rig.server, {kMarkedPrint + "fresh\n"});
   ASSERT_TRUE(rig.exchange.Run("next", true));
 
   EXPECT_EQ(answer.Request(), kHeader + "next");

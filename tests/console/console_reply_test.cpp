@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
+
+#include "support/captured_replies.h"
 
 namespace kestrova {
 namespace {
@@ -53,6 +57,65 @@ INSTANTIATE_TEST_SUITE_P(Replies, RenderConsoleReplyTest, testing::ValuesIn(kRen
                            }
                            return name;
                          });
+
+struct JoinCase {
+  const char* what;
+  std::vector<std::string> datagrams;
+  std::vector<std::string> lines;
+};
+
+void PrintTo(const JoinCase& c, std::ostream* os) { *os << c.what; }
+
+const std::string kMarkedPrint = "\xFF\xFF\xFF\xFF\x01print\n";
+
+const JoinCase kJoinCases[] = {
+    {"the header's 01 goes", {kMarkedPrint + "map: dm/mohdm1\nnext\n"}, {"map: dm/mohdm1", "next"}},
+    {"from every datagram", {kMarkedPrint + "a\n", kMarkedPrint + "b\n"}, {"a", "b"}},
+    {"a line cut between datagrams is whole",
+     {kMarkedPrint + "first li", kMarkedPrint + "ne\nsecond\n"},
+     {"first line", "second"}},
+    {"a line in three pieces", {kMarkedPrint + "x", kMarkedPrint + "y", kMarkedPrint + "z\n"}, {"xyz"}},
+    {"only a trailing piece is dropped", {kMarkedPrint + "a\nb", kMarkedPrint + "c"}, {"a"}},
+    {"a header without 01 stays as it was", {"\xFF\xFF\xFF\xFFprint\nmap\n"}, {"map"}},
+    {"one 01 only", {"\xFF\xFF\xFF\xFF\x01\x01print\nx\n"s}, {"\x01x"}},
+    {"a 01 elsewhere stays", {kMarkedPrint + "\001a\001\n", "\001print\nb\n"}, {"\001a\001", "\001b"}},
+    {"a 01 not right after four FF stays", {"\xFF\xFF\xFF\x01print\nx\n"s}, {"\x01x"}},
+    {"no datagrams", {}, {}},
+};
+
+class JoinReplyDatagramsTest : public testing::TestWithParam<JoinCase> {};
+
+TEST_P(JoinReplyDatagramsTest, RenderOnceAsOneReply) {
+  EXPECT_EQ(RenderConsoleReply(JoinReplyDatagrams(GetParam().datagrams)), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Datagrams, JoinReplyDatagramsTest, testing::ValuesIn(kJoinCases),
+                         [](const testing::TestParamInfo<JoinCase>& info) {
+                           std::string name;
+                           for (const char c : std::string(info.param.what)) {
+                             name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           }
+                           return name;
+                         });
+
+TEST(JoinReplyDatagrams, RealServersOutputCutInsideLinesReadsWhole) {
+  const std::vector<std::string> lines =
+      RenderConsoleReply(JoinReplyDatagrams(test::CapturedDatagrams("rcon-cvarlist")));
+
+  ASSERT_EQ(lines.size(), 283u);
+  // Every variable line has its flags, name and quoted value; a line that
+  // lost its beginning to a cut would not.
+  const std::regex variable(R"([ SsURIACL?]{9} \S+ "[^"]*")");
+  const auto variables = std::count_if(lines.begin(), lines.end(),
+                                       [&](const std::string& line) { return std::regex_match(line, variable); });
+  EXPECT_EQ(variables, 280);
+  EXPECT_EQ(lines[280], "");
+  EXPECT_EQ(lines[281], "280 total cvars");
+  EXPECT_EQ(lines[282], "280 cvar indexes");
+
+  EXPECT_EQ(RenderConsoleReply(JoinReplyDatagrams(test::CapturedDatagrams("rcon-bad-password"))),
+            std::vector<std::string>{"Bad rconpassword."});
+}
 
 }  // namespace
 }  // namespace kestrova

@@ -10,6 +10,7 @@
 #include "core/socket_error.h"
 #include "queries/scripted_server.h"
 #include "support/recording_display.h"
+#include "support/sim_server.h"
 
 namespace kestrova::test {
 namespace {
@@ -113,14 +114,32 @@ TEST_F(StatusQueryTest, BadQueryPortSendsNothing) {
   EXPECT_EQ(display.Rows(), kExampleRows);
 }
 
-TEST_F(StatusQueryTest, StaleDatagramQueuedBeforeTheRequestIsDiscarded) {
-  AskWith({Fields(kExampleFields)});
-  // A reply that comes after its receive gave up waits in the queue.
-  server.Peer().SendTo(udp2.LocalPort(), Fields(Player(0, "stale", "0", "0", "0")));
+// A reply that comes after its receive gave up is what the next run
+// reads: the players show one run late instead of never.
+TEST_F(StatusQueryTest, LateReplyIsShownByTheNextRun) {
+  udp2.ReceiveTimeout = 200;
+  QueryStatus(udp2, display, display, display);
+  EXPECT_TRUE(display.Rows().empty());
+  ASSERT_EQ(server.Peer().Receive(), "\\status\\");
+  server.Peer().Reply(Fields(Player(0, "late", "1", "2", "3")) + "\\queryid\\5.1\\final\\");
 
-  AskWith({Fields(Player(0, "fresh", "1", "2", "3"))});
+  QueryStatus(udp2, display, display, display);
 
-  EXPECT_EQ(display.Rows(), (Rows{{" fresh", {"1", "2", "3"}}}));
+  EXPECT_EQ(display.Rows(), (Rows{{" late", {"1", "2", "3"}}}));
+  EXPECT_EQ(server.Peer().Receive(), "\\status\\");
+}
+
+TEST_F(StatusQueryTest, LateRepliesPartsAreNeverMixedWithANewerOnes) {
+  udp2.ReceiveTimeout = 300;
+  QueryStatus(udp2, display, display, display);
+  ASSERT_EQ(server.Peer().Receive(), "\\status\\");
+  server.Peer().Reply(Fields(Player(0, "old", "1", "2", "3")) + "\\queryid\\5.1");
+  server.Peer().Reply(Fields(Player(0, "new", "4", "5", "6")) + "\\final\\\\queryid\\6.1");
+  server.Peer().Reply(Fields(Player(1, "old too", "7", "8", "9")) + "\\queryid\\5.2\\final\\");
+
+  QueryStatus(udp2, display, display, display);
+
+  EXPECT_EQ(display.Rows(), (Rows{{" old", {"1", "2", "3"}}, {" old too", {"7", "8", "9"}}}));
 }
 
 TEST_F(StatusQueryTest, FortyPlayersGiveFortyRows) {
@@ -171,9 +190,21 @@ TEST_F(StatusQueryTest, RepeatedPartsAndOtherRepliesAreDropped) {
 }
 
 TEST_F(StatusQueryTest, OneDatagramReplyIsPassedThroughWhole) {
-  const std::string whole = Fields(Player(0, "a", "1", "2", "3")) + "\\final\\\\queryid\\9.1";
+  // Servers put the final key before the queryid marker or after it.
+  for (const char* markers : {"\\final\\\\queryid\\9.1", "\\queryid\\9.1\\final\\"}) {
+    const std::string whole = Fields(Player(0, "a", "1", "2", "3")) + markers;
 
-  EXPECT_EQ(GatherAfter({whole}), whole);
+    EXPECT_EQ(GatherAfter({whole, "next"}), whole);
+    // Known to be whole, it is not waited on: what follows stays queued.
+    EXPECT_EQ(udp2.ReceiveQuietly(2000), "next");
+  }
+}
+
+TEST_F(StatusQueryTest, FinalKeyAfterTheLastMarkerEndsTheGathering) {
+  const std::string lastPart = Fields({"bob", "frags_1", "4", "k", "9", "k", "110"}) + "\\queryid\\77.3\\final\\";
+
+  EXPECT_EQ(GatherAfter({kPart2, lastPart, kPart1, "next"}), kJoined);
+  EXPECT_EQ(udp2.ReceiveQuietly(2000), "next");
 }
 
 TEST_F(StatusQueryTest, PartsAfterACompleteReplyStayQueued) {
@@ -181,6 +212,68 @@ TEST_F(StatusQueryTest, PartsAfterACompleteReplyStayQueued) {
 
   EXPECT_EQ(GatherAfter({single, "next"}), single);
   EXPECT_EQ(udp2.ReceiveQuietly(2000), "next");
+}
+
+// The simulated server's ways of sending a long reply: the final key on
+// either side of its marker, the parts in reverse order, a part missing.
+struct ServerWayCase {
+  const char* name;
+  std::vector<std::string> options;
+  bool whole;  // all players come through
+};
+
+// Enough players for a reply of four parts.
+constexpr int kManyPlayers = 80;
+
+class StatusAgainstServerTest : public ::testing::TestWithParam<ServerWayCase> {};
+
+TEST_P(StatusAgainstServerTest, GathersWhatCame) {
+  std::vector<std::string> options = {"--players", std::to_string(kManyPlayers)};
+  options.insert(options.end(), GetParam().options.begin(), GetParam().options.end());
+  SimServer server(options);
+  DatagramClient udp2;
+  udp2.ReceiveTimeout = 1000;
+  RecordingDisplay display;
+  display.queryPortText = std::to_string(server.QueryPort());
+
+  if (GetParam().whole) {
+    QueryStatus(udp2, display, display, display);
+    EXPECT_EQ(display.Rows().size(), static_cast<std::size_t>(kManyPlayers));
+  } else {
+    // Without a part the reply may break off inside a player, which fails
+    // the run and keeps the rows read so far.
+    try {
+      QueryStatus(udp2, display, display, display);
+    } catch (const std::out_of_range&) {
+    }
+    EXPECT_GT(display.Rows().size(), 0u);
+    EXPECT_LT(display.Rows().size(), static_cast<std::size_t>(kManyPlayers));
+  }
+  EXPECT_EQ(display.Label(11), "timelimit: 20");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, StatusAgainstServerTest,
+    ::testing::Values(ServerWayCase{"FinalBefore", {}, true}, ServerWayCase{"FinalAfter", {"--final=after"}, true},
+                      ServerWayCase{"Reordered", {"--reorder=status"}, true},
+                      ServerWayCase{"ReorderedFinalAfter", {"--reorder=status", "--final=after"}, true},
+                      ServerWayCase{"MiddlePartLost", {"--drop-part=status:2"}, false},
+                      ServerWayCase{"LastPartLost", {"--drop-part=status:4", "--final=after"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StatusAgainstServer, OneDatagramWithTheFinalKeyLastIsAWholeReply) {
+  SimServer server({"--players", "2", "--final=after"});
+  DatagramClient udp2;
+  udp2.ReceiveTimeout = 1000;
+  udp2.Host = "127.0.0.1";
+  udp2.Port = server.QueryPort();
+
+  udp2.Send(kStatusRequest);
+  const std::string reply = ReceiveStatusReply(udp2);
+
+  // Passed on whole, markers included, rather than taken for the first
+  // part of a longer reply.
+  EXPECT_TRUE(reply.ends_with("\\queryid\\1.1\\final\\")) << reply;
 }
 
 struct RowCase {

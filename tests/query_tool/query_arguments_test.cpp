@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/query/argument_text.h"
+
 namespace kestrova {
 namespace {
 
@@ -45,12 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "5000", "5001", ""},
         GoodForm{{"--query-port=7", "--game-port=8", "0.0.0.0"}, Mode::Query, false, 0, "8", "7", ""},
         GoodForm{{"255.255.255.255"}, Mode::Query, false, 0xFFFFFFFF, "12203", "12300", ""},
-        // Port texts are not judged here: the strict conversion does that
-        // when the datagram is sent.
-        GoodForm{{"--game-port", "12a", "127.0.0.1"}, Mode::Query, false, 0x7F000001, "12a", "12300", ""},
-        GoodForm{{"--game-port", "", "127.0.0.1"}, Mode::Query, false, 0x7F000001, "", "12300", ""},
-        GoodForm{{"--query-port", "-5", "127.0.0.1"}, Mode::Query, false, 0x7F000001, "12203", "-5", ""},
-        GoodForm{{"--game-port", " $2FAB", "127.0.0.1"}, Mode::Query, false, 0x7F000001, " $2FAB", "12300", ""},
+        // Ports by the window's integer rules, written back in decimal.
+        GoodForm{{"--game-port", " $2FAB", "127.0.0.1"}, Mode::Query, false, 0x7F000001, "12203", "12300", ""},
+        GoodForm{{"--game-port", "1", "--query-port", "65535", "127.0.0.1"}, Mode::Query, false, 0x7F000001, "1",
+                 "65535", ""},
         // Console command: taken verbatim, even when it looks like an option.
         GoodForm{{"--rcon", "rcon secret status", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203",
                  "12300", "rcon secret status"},
@@ -60,9 +60,15 @@ INSTANTIATE_TEST_SUITE_P(
         GoodForm{{"--rcon=map dm/mohdm2", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300",
                  "map dm/mohdm2"},
         GoodForm{{"--rcon", "--help", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300", "--help"},
-        // Help wins over everything else, wrong arguments included.
+        // Help and version win over everything else, wrong arguments
+        // included; the first of them decides.
         GoodForm{{"--help"}, Mode::Help, false, 0, "12203", "12300", ""},
-        GoodForm{{"--bogus", "--help"}, Mode::Help, false, 0, "12203", "12300", ""}));
+        GoodForm{{"--bogus", "--help"}, Mode::Help, false, 0, "12203", "12300", ""},
+        GoodForm{{"--version", "--game-port", "0"}, Mode::Version, false, 0, "12203", "12300", ""},
+        GoodForm{{"--help", "--version"}, Mode::Help, false, 0, "12203", "12300", ""},
+        GoodForm{{"--version", "--help"}, Mode::Version, false, 0, "12203", "12300", ""},
+        GoodForm{{"--rcon", "--version", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300",
+                 "--version"}));
 
 struct BadForm {
   std::vector<std::string> arguments;
@@ -85,9 +91,19 @@ INSTANTIATE_TEST_SUITE_P(
     CommandLine, BadForms,
     testing::Values(BadForm{{}, "the server address is missing"},
                     BadForm{{"--json"}, "the server address is missing"},
-                    BadForm{{"127.0.0.1", "127.0.0.2"}, "unexpected argument 127.0.0.2"},
-                    BadForm{{"--port", "1", "127.0.0.1"}, "unknown option --port"},
-                    BadForm{{"-j", "127.0.0.1"}, "unknown option -j"},
+                    BadForm{{"127.0.0.1", "127.0.0.2"}, "unexpected argument '127.0.0.2'"},
+                    BadForm{{"--port", "1", "127.0.0.1"}, "unknown option '--port'"},
+                    BadForm{{"-j", "127.0.0.1"}, "unknown option '-j'"},
+                    BadForm{{"--" + std::string(50, 'x'), "127.0.0.1"},
+                            "unknown option '--" + std::string(38, 'x') + "...'"},
+                    BadForm{{"--game-port", "abc", "127.0.0.1"}, "--game-port: 'abc' is not a valid integer value"},
+                    BadForm{{"--game-port", "", "127.0.0.1"}, "--game-port: '' is not a valid integer value"},
+                    BadForm{{"--query-port", "12a", "127.0.0.1"}, "--query-port: '12a' is not a valid integer value"},
+                    BadForm{{"--query-port", "99999", "127.0.0.1"},
+                            "--query-port: '99999' is not a port from 1 to 65535"},
+                    BadForm{{"--game-port", "0", "127.0.0.1"}, "--game-port: '0' is not a port from 1 to 65535"},
+                    BadForm{{"--game-port", "-5", "127.0.0.1"}, "--game-port: '-5' is not a port from 1 to 65535"},
+                    BadForm{{"--game-port", "1\n2", "127.0.0.1"}, "--game-port: '1?2' is not a valid integer value"},
                     BadForm{{"127.0.0.1", "--game-port"}, "--game-port needs a value"},
                     BadForm{{"127.0.0.1", "--rcon"}, "--rcon needs a value"},
                     BadForm{{"--json", "--json", "127.0.0.1"}, "--json is given twice"},
@@ -95,7 +111,62 @@ INSTANTIATE_TEST_SUITE_P(
                     BadForm{{"--rcon", "status", "--query-port", "1", "127.0.0.1"},
                             "--query-port has no use with --rcon"},
                     BadForm{{"-"}, "'-' is not a dotted IPv4 address"},
+                    BadForm{{"127.0.0.1 "}, "'127.0.0.1 ' is not a dotted IPv4 address"},
                     BadForm{{"localhost"}, "'localhost' is not a dotted IPv4 address"}));
+
+struct CommandCase {
+  std::string argument;
+  bool utf8Locale;
+  std::string sent;
+};
+
+class CommandTexts : public testing::TestWithParam<CommandCase> {};
+
+TEST_P(CommandTexts, GoOutAsSingleByteText) {
+  const QueryArguments parsed = ParseQueryArguments({"--rcon", GetParam().argument, "127.0.0.1"}, GetParam().utf8Locale);
+  EXPECT_EQ(parsed.command, GetParam().sent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, CommandTexts,
+    testing::Values(CommandCase{"say caf\xC3\xA9", true, "say caf\xE9"},           // U+00E9 as the byte E9
+                    CommandCase{"\xC2\x80\xC3\xBF", true, "\x80\xFF"},             // both ends of the range
+                    CommandCase{"say caf\xC3\xA9", false, "say caf\xC3\xA9"},       // not a UTF-8 locale
+                    CommandCase{"say caf\xE9", true, "say caf\xE9"},                 // not UTF-8: byte for byte
+                    CommandCase{"\xC0\xAF", true, "\xC0\xAF"},                      // overlong form
+                    CommandCase{"\xED\xA0\x80", true, "\xED\xA0\x80"},              // surrogate
+                    CommandCase{"\xE2\x82", true, "\xE2\x82"},                      // cut short
+                    CommandCase{"\xE2\x82\xAC", false, "\xE2\x82\xAC"},             // U+20AC, bytes as given
+                    CommandCase{"rcon secret status", true, "rcon secret status"}));
+
+TEST(CommandTexts, ACharacterBeyondU00FFIsWrongUsageNamingIt) {
+  try {
+    ParseQueryArguments({"--rcon", "say 5 \xE2\x82\xAC", "127.0.0.1"}, true);
+    FAIL() << "accepted";
+  } catch (const UsageError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "--rcon holds the character U+20AC '\xE2\x82\xAC', which the server's single-byte text cannot carry "
+              "(only U+0000 to U+00FF)");
+  }
+}
+
+struct QuoteCase {
+  std::string argument;
+  std::string quoted;
+};
+
+class QuotedArguments : public testing::TestWithParam<QuoteCase> {};
+
+TEST_P(QuotedArguments, StayShortAndOnOneLine) { EXPECT_EQ(QuotedArgument(GetParam().argument), GetParam().quoted); }
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, QuotedArguments,
+    testing::Values(QuoteCase{"", "''"}, QuoteCase{std::string(40, 'x'), "'" + std::string(40, 'x') + "'"},
+                    QuoteCase{std::string(41, 'x'), "'" + std::string(40, 'x') + "...'"},
+                    // Characters are counted, not bytes.
+                    QuoteCase{std::string(20, 'x') + "\xC3\xA9" + std::string(19, 'x'),
+                              "'" + std::string(20, 'x') + "\xC3\xA9" + std::string(19, 'x') + "'"},
+                    QuoteCase{"a\nb\r\tc\x7F\xC2\x85", "'a?b?" "?c?" "?'"}, QuoteCase{"\xE9\x01", "'\xE9?'"}));
 
 struct AddressCase {
   std::string text;

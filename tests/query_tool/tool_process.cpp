@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <stdexcept>
@@ -25,7 +26,8 @@ void Check(int result, const char* what) {
 
 }  // namespace
 
-ToolResult RunProgram(const std::string& path, const std::vector<std::string>& arguments) {
+ToolResult RunProgram(const std::string& path, const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment) {
   int outPipe[2];
   int errPipe[2];
   // Close-on-exec, so only the copies made for the child's output survive in it.
@@ -46,8 +48,25 @@ ToolResult RunProgram(const std::string& path, const std::vector<std::string>& a
   }
   argv.push_back(nullptr);
 
+  std::vector<std::string> variables;
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    const std::string entry = *variable;
+    const std::string name = entry.substr(0, entry.find('='));
+    const bool replaced = std::any_of(environment.begin(), environment.end(),
+                                      [&](const std::string& over) { return over.substr(0, over.find('=')) == name; });
+    if (!replaced) {
+      variables.push_back(entry);
+    }
+  }
+  variables.insert(variables.end(), environment.begin(), environment.end());
+  std::vector<char*> envp;
+  for (std::string& variable : variables) {
+    envp.push_back(variable.data());
+  }
+  envp.push_back(nullptr);
+
   pid_t child = 0;
-  const int spawned = posix_spawn(&child, path.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&child, path.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(outPipe[1]);
   close(errPipe[1]);

@@ -12,6 +12,7 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 constexpr std::size_t kMaxDatagram = 1400;
+constexpr std::size_t kPrintPayload = 1000;
 
 std::vector<std::string> ConsoleServerOptions() { return {"--map", "dm/mohdm1", "--password", "pw"}; }
 
@@ -92,7 +93,15 @@ TEST_F(SimServerConsole, EveryCommandAnswersInPrintLines) {
   EXPECT_THAT(Lines("serverinfo"), ::testing::Contains("sv_hostname         Kestrova Test Server"));
 }
 
-TEST_F(SimServerConsole, LongOutputSpansSeveralDatagramsOfWholeLines) {
+TEST_F(SimServerConsole, UnknownMapIsRefusedAndTheMapStays) {
+  EXPECT_THAT(Lines("map dm/nowhere"), ElementsAre("Can't find map maps/dm/nowhere.bsp"));
+  EXPECT_THAT(StatusReply(), HasSubstr("\\mapname\\mohdm1\\"));
+  EXPECT_THAT(Rcon("map obj/obj_team2"), ElementsAre(kPrintHeader));
+  EXPECT_THAT(StatusReply(), HasSubstr("\\mapname\\obj_team2\\"));
+}
+
+TEST_F(SimServerConsole, LinesModeCutsLongOutputBetweenLines) {
+  ASSERT_EQ(server_.Control("printcut lines"), "ok");
   std::vector<std::string> datagrams = Rcon("cmdlist");
   ASSERT_GE(datagrams.size(), 2u);
   for (const std::string& datagram : datagrams) {
@@ -105,6 +114,32 @@ TEST_F(SimServerConsole, LongOutputSpansSeveralDatagramsOfWholeLines) {
   EXPECT_EQ(lines.back(), std::to_string(lines.size() - 1) + " commands");
   EXPECT_THAT(lines, ::testing::Contains("status"));
   EXPECT_THAT(lines, ::testing::Contains("kick"));
+}
+
+// Real servers fill each datagram with 1000 bytes of text wherever the
+// cut falls, so the end of one datagram and the start of the next can
+// belong to one line.
+TEST_F(SimServerConsole, CutsLongOutputAnywhereAsRealServersDo) {
+  ASSERT_EQ(server_.Control("printcut lines"), "ok");
+  const std::vector<std::string> wholeLines = PrintedLines(Rcon("cmdlist"));
+  ASSERT_EQ(server_.Control("printcut anywhere"), "ok");
+
+  std::vector<std::string> datagrams = Rcon("cmdlist");
+  ASSERT_GE(datagrams.size(), 3u);
+  int cutInsideALine = 0;
+  for (std::size_t i = 0; i < datagrams.size(); ++i) {
+    ASSERT_TRUE(datagrams[i].starts_with(kPrintHeader));
+    const std::size_t payload = datagrams[i].size() - kPrintHeader.size();
+    EXPECT_EQ(payload == kPrintPayload, i + 1 < datagrams.size()) << i;
+    cutInsideALine += datagrams[i].ends_with("\n") ? 0 : 1;
+  }
+  EXPECT_GT(cutInsideALine, 0);
+  EXPECT_EQ(PrintedLines(datagrams), wholeLines);
+
+  const std::string longText(3000, 'x');
+  datagrams = Rcon("say " + longText);
+  EXPECT_EQ(datagrams.size(), 4u);
+  EXPECT_THAT(PrintedLines(datagrams), ElementsAre("console: " + longText));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 #include "simserver/replies.h"
 #include "support/sim_server.h"
@@ -83,6 +85,56 @@ TEST_F(SimServerMisbehaviour, DuplicateSendsEveryDatagramTwice) {
   EXPECT_THAT(Info(), SizeIs(1));
 }
 
+// The part numbers of status reply datagrams, in arrival order.
+std::vector<int> PartNumbers(const std::vector<std::string>& datagrams) {
+  std::vector<int> numbers;
+  for (const std::string& datagram : datagrams) {
+    const std::size_t dot = datagram.rfind('.');
+    numbers.push_back(dot == std::string::npos ? 0 : std::atoi(datagram.c_str() + dot + 1));
+  }
+  return numbers;
+}
+
+TEST(SimServerParts, ReorderSendsTheDatagramsOfALongReplyLastFirst) {
+  SimServer server({"--players", "64", "--password", "secret"});
+  UdpPeer client;
+  const auto ask = [&](int port, const std::string& request) {
+    client.SendTo(port, request);
+    return ReceiveAll(client);
+  };
+  const std::vector<std::string> listing = ask(server.GamePort(), RconRequest("cmdlist"));
+  const std::vector<std::string> parts = ask(server.QueryPort(), kStatusRequest);
+  ASSERT_GE(listing.size(), 2u);
+  ASSERT_GE(parts.size(), 3u);
+
+  ASSERT_EQ(server.Control("reorder all on"), "ok");
+  EXPECT_EQ(ask(server.GamePort(), RconRequest("cmdlist")), std::vector<std::string>(listing.rbegin(), listing.rend()));
+  std::vector<int> numbers = PartNumbers(ask(server.QueryPort(), kStatusRequest));
+  EXPECT_EQ(numbers.size(), parts.size());
+  EXPECT_TRUE(std::is_sorted(numbers.rbegin(), numbers.rend()));
+  // A reply of one datagram has nothing to reorder.
+  EXPECT_THAT(ask(server.GamePort(), RconRequest("say hi")), ElementsAre(kPrintHeader + "console: hi\n"));
+}
+
+TEST(SimServerParts, DropPartLeavesOneDatagramOfALongReplyOut) {
+  SimServer server({"--players", "64", "--drop-part=status:2"});
+  UdpPeer client;
+  client.SendTo(server.QueryPort(), kStatusRequest);
+  std::vector<int> numbers = PartNumbers(ReceiveAll(client));
+  ASSERT_GE(numbers.size(), 2u);
+  EXPECT_EQ(numbers[0], 1);
+  EXPECT_EQ(numbers[1], 3);
+
+  ASSERT_EQ(server.Control("droppart status 0"), "ok");
+  ASSERT_EQ(server.Control("droppart rcon 1"), "ok");
+  client.SendTo(server.QueryPort(), kStatusRequest);
+  numbers = PartNumbers(ReceiveAll(client));
+  EXPECT_EQ(numbers[1], 2);
+  // A reply of one datagram is never dropped.
+  client.SendTo(server.GamePort(), RconRequest("say hi"));
+  EXPECT_THAT(ReceiveAll(client), SizeIs(1));
+}
+
 TEST_F(SimServerMisbehaviour, RateLimitAnswersTenThenFallsSilent) {
   EXPECT_THAT(Info(), SizeIs(1));
   ASSERT_EQ(server_.Control("ratelimit on"), "ok");
@@ -111,11 +163,27 @@ TEST_F(SimServerMisbehaviour, NormalSwitchesEveryFaultOff) {
 
 TEST(SimServerControl, RefusesLinesItCannotUseAndChangesNothing) {
   SimServer server({"--players", "1"});
-  for (const char* line :
-       {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon", "ratelimit sometimes",
-        "player add nobody", "player add x;1;2", "players count", "fraglimit many", "player remove Nobody"}) {
+  for (const char* line : {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon",
+                           "ratelimit sometimes", "player add nobody", "player add x;1;2", "players count",
+                           "fraglimit many", "player remove Nobody", "printcut sometimes", "final middle",
+                           "droppart status x", "reorder status on now", "player add back\\slash;1;2;3"}) {
     EXPECT_TRUE(server.Control(line).starts_with("error: ")) << '"' << line << '"';
   }
+  UdpPeer client;
+  client.SendTo(server.QueryPort(), kStatusRequest);
+  const std::string status = client.Receive().value_or("");
+  EXPECT_NE(status.find("\\numplayers\\1\\"), std::string::npos) << status;
+  client.SendTo(server.GamePort(), InfoRequest());
+  EXPECT_THAT(ReceiveAll(client), SizeIs(1));
+}
+
+TEST(SimServerControl, SaysWhenALineHasWordsItDoesNotTake) {
+  SimServer server;
+  EXPECT_EQ(server.Control("quit now"), "error: quit takes no arguments");
+  EXPECT_EQ(server.Control("normal please"), "error: normal takes no arguments");
+  EXPECT_EQ(server.Control("players clear all"), "error: players clear takes no arguments");
+  EXPECT_EQ(server.Control("static on off"), "error: static takes nothing after 'on'");
+  // Still serving: the quit was refused.
   UdpPeer client;
   client.SendTo(server.GamePort(), InfoRequest());
   EXPECT_THAT(ReceiveAll(client), SizeIs(1));
@@ -151,7 +219,10 @@ INSTANTIATE_TEST_SUITE_P(Options, SimServerFaultOptions,
                                            StartOption{{"--delay=info:200"}, 1, IsInfoReply},
                                            StartOption{{"--garbage=info"}, 1, IsNotInfoReply},
                                            StartOption{{"--oversize=all"}, 1, IsOversize},
-                                           StartOption{{"--duplicate=info"}, 2, IsInfoReply}));
+                                           StartOption{{"--duplicate=info"}, 2, IsInfoReply},
+                                           // Replies of one datagram are neither reordered nor cut short.
+                                           StartOption{{"--reorder=info"}, 1, IsInfoReply},
+                                           StartOption{{"--drop-part=info:1"}, 1, IsInfoReply}));
 
 }  // namespace
 }  // namespace kestrova::test

@@ -111,5 +111,24 @@ TEST(SimServerStatus, CountsItsQueries) {
   }
 }
 
+TEST(SimServerStatus, PutsTheFinalMarkerBeforeOrAfterTheQueryId) {
+  SimServer server({"--final=after", "--players", "64"});
+  UdpPeer client;
+  client.SendTo(server.QueryPort(), kStatusRequest);
+  std::vector<std::string> parts = ReceiveAll(client);
+  ASSERT_GE(parts.size(), 2u);
+  for (std::size_t part = 0; part + 1 < parts.size(); ++part) {
+    EXPECT_EQ(parts[part].find("\\final\\"), std::string::npos);
+  }
+  EXPECT_TRUE(parts.back().ends_with("\\queryid\\1." + std::to_string(parts.size()) + "\\final\\")) << parts.back();
+
+  ASSERT_EQ(server.Control("players clear"), "ok");
+  client.SendTo(server.QueryPort(), kStatusRequest);
+  EXPECT_TRUE(client.Receive().value_or("").ends_with("\\queryid\\2.1\\final\\"));
+  ASSERT_EQ(server.Control("final before"), "ok");
+  client.SendTo(server.QueryPort(), kStatusRequest);
+  EXPECT_TRUE(client.Receive().value_or("").ends_with("\\final\\\\queryid\\3.1"));
+}
+
 }  // namespace
 }  // namespace kestrova::test

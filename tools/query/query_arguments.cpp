@@ -2,6 +2,9 @@
 
 #include <cstddef>
 
+#include "core/integer_text.h"
+#include "tools/query/argument_text.h"
+
 namespace kestrova {
 
 namespace {
@@ -10,18 +13,36 @@ bool TakesValue(std::string_view argument) {
   return argument == "--game-port" || argument == "--query-port" || argument == "--rcon";
 }
 
-// Whether "--help" stands among the arguments as an option of its own, not
-// as the value of another option.
-bool AsksForHelp(const std::vector<std::string>& arguments) {
+// Help or Version when "--help" or "--version" stands among the arguments
+// as an option of its own, not as the value of another option.
+std::optional<QueryArguments::Mode> AsksForText(const std::vector<std::string>& arguments) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     if (arguments[i] == "--help") {
-      return true;
+      return QueryArguments::Mode::Help;
+    }
+    if (arguments[i] == "--version") {
+      return QueryArguments::Mode::Version;
     }
     if (TakesValue(arguments[i])) {
       ++i;
     }
   }
-  return false;
+  return std::nullopt;
+}
+
+// The port `text` names, in decimal; the window's strict integer rules,
+// then the range of a port.
+std::string PortText(std::string_view option, const std::string& text) {
+  std::int32_t port = 0;
+  try {
+    port = StrictIntegerValue(text);
+  } catch (const ConversionError&) {
+    throw UsageError(std::string(option) + ": " + QuotedArgument(text) + " is not a valid integer value");
+  }
+  if (port < 1 || port > 65535) {
+    throw UsageError(std::string(option) + ": " + QuotedArgument(text) + " is not a port from 1 to 65535");
+  }
+  return std::to_string(port);
 }
 
 // Splits "--name=value" into its two halves; `value` stays unset for a bare
@@ -67,15 +88,15 @@ std::optional<std::uint32_t> ParseDottedAddress(std::string_view text) {
   return address;
 }
 
-QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments) {
+QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bool utf8Locale) {
   QueryArguments result;
   std::optional<std::string> gamePort;
   std::optional<std::string> queryPort;
   std::optional<std::string> command;
   std::optional<std::string> addressText;
 
-  if (AsksForHelp(arguments)) {
-    result.mode = QueryArguments::Mode::Help;
+  if (const std::optional<QueryArguments::Mode> text = AsksForText(arguments)) {
+    result.mode = *text;
     return result;
   }
 
@@ -99,7 +120,7 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments) {
       } else if (name == "--rcon") {
         slot = &command;
       } else {
-        throw UsageError("unknown option " + argument);
+        throw UsageError("unknown option " + QuotedArgument(argument));
       }
       if (slot->has_value()) {
         throw UsageError(std::string(name) + " is given twice");
@@ -114,7 +135,7 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments) {
       continue;
     }
     if (addressText) {
-      throw UsageError("unexpected argument " + argument);
+      throw UsageError("unexpected argument " + QuotedArgument(argument));
     }
     addressText = argument;
   }
@@ -127,43 +148,60 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments) {
   }
   const std::optional<std::uint32_t> address = ParseDottedAddress(*addressText);
   if (!address) {
-    throw UsageError("'" + *addressText + "' is not a dotted IPv4 address");
+    throw UsageError(QuotedArgument(*addressText) + " is not a dotted IPv4 address");
   }
 
   result.address = *address;
   if (gamePort) {
-    result.gamePortText = *gamePort;
+    result.gamePortText = PortText("--game-port", *gamePort);
   }
   if (queryPort) {
-    result.queryPortText = *queryPort;
+    result.queryPortText = PortText("--query-port", *queryPort);
   }
   if (command) {
     result.mode = QueryArguments::Mode::Console;
-    result.command = *command;
+    result.command = utf8Locale ? SingleByteText(*command, "--rcon") : *command;
   }
   return result;
 }
 
 std::string UsageText(std::string_view programName) {
   const std::string name(programName);
-  return "Usage: " + name + " [--json] [--game-port TEXT] [--query-port TEXT] ADDRESS\n" +
-         "       " + name + " --rcon COMMAND [--json] [--game-port TEXT] ADDRESS\n" +
-         "       " + name + " --help\n"
+  return "Usage: " + name + " [--json] [--game-port PORT] [--query-port PORT] ADDRESS\n" +
+         "       " + name + " --rcon COMMAND [--json] [--game-port PORT] ADDRESS\n" +
+         "       " + name + " --help | --version\n"
          "\n"
-         "Without --rcon: one query cycle against the server at ADDRESS (a dotted\n"
-         "IPv4 address): its settings from the game port, then, after a valid info\n"
-         "reply, its players from the query port.\n"
+         "Without --rcon: one query cycle against the server at ADDRESS, a dotted\n"
+         "IPv4 address such as 192.168.1.20: its settings from the game port,\n"
+         "then, after a valid info reply, its players from the query port.\n"
          "With --rcon: sends COMMAND to the game port as a console command and\n"
          "prints the lines the server prints back (no wait for a command that\n"
          "contains \"killserver\").\n"
          "\n"
          "  --json              print one JSON object instead of plain lines\n"
-         "  --game-port TEXT    game port (default 12203)\n"
-         "  --query-port TEXT   query port (default 12300)\n"
+         "  --game-port PORT    game port, 1 to 65535 (default 12203)\n"
+         "  --query-port PORT   query port, 1 to 65535 (default 12300)\n"
          "  --rcon COMMAND      console command to send\n"
+         "  --help              print this text\n"
+         "  --version           print the version\n"
          "\n"
-         "Exit status: 0 done (a server that does not answer included), 1 failed\n"
-         "(the message goes to standard error), 2 wrong usage.\n";
+         "The server's texts are single-byte, one byte to a character. In a UTF-8\n"
+         "locale COMMAND is read as characters, and each goes out as the one byte\n"
+         "of its number, U+0000 to U+00FF (U+00E9, e with acute, as the byte E9);\n"
+         "a character beyond U+00FF is wrong usage. A COMMAND that is not valid\n"
+         "UTF-8 goes out byte for byte. Plain output gives the server's bytes\n"
+         "unchanged. JSON maps each byte to the character of the same number,\n"
+         "U+0000 to U+00FF, so a name that a server holds in UTF-8 shows two\n"
+         "characters for each letter beyond ASCII.\n"
+         "\n"
+         "Exit status:\n"
+         "  0  done (an empty console reply included)\n"
+         "  1  failed; the message goes to standard error\n"
+         "  2  wrong usage\n"
+         "  3  the server did not answer: no info reply, or with --rcon no reply\n"
+         "     datagram (a command with \"killserver\" waits for none)\n";
 }
+
+std::string VersionText() { return std::string("kestrova-query ") + KESTROVA_VERSION + "\n"; }
 
 }  // namespace kestrova

@@ -11,17 +11,17 @@ namespace kestrova {
 
 // What the command line of kestrova-query asks for.
 struct QueryArguments {
-  enum class Mode { Query, Console, Help };
+  enum class Mode { Query, Console, Help, Version };
 
   Mode mode = Mode::Query;
   bool json = false;
   // IPv4 address, first octet in the most significant byte.
   std::uint32_t address = 0;
-  // Port texts, converted only when a datagram is sent, exactly as the
-  // window's port fields are.
+  // Port texts, checked to hold a port from 1 to 65535 and written in
+  // decimal.
   std::string gamePortText = "12203";
   std::string queryPortText = "12300";
-  // The console command of --rcon, sent byte for byte.
+  // The console command of --rcon as the bytes that are sent.
   std::string command;
 
   friend bool operator==(const QueryArguments&, const QueryArguments&) = default;
@@ -36,12 +36,16 @@ class UsageError final : public std::runtime_error {
 // Reads the arguments after the program name. Options may stand in any
 // order around the address; option values are taken verbatim (an empty
 // text or one starting with "-" included), also in the "--name=value" form.
-// --query-port belongs to the status query and is refused with --rcon.
-// "--help" anywhere (but as an option's value) asks for the usage text and
-// nothing else is checked. Throws UsageError for anything
-// else: an unknown or repeated option, a missing value, a missing, extra or
-// malformed address.
-QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments);
+// A port text must be an integer by the window's strict conversion and
+// lie from 1 to 65535. In a `utf8Locale` the command is decoded to
+// single-byte text (SingleByteText). --query-port belongs to the status
+// query and is refused with --rcon. "--help" or "--version" anywhere (but
+// as an option's value) asks for that text, the first of them deciding,
+// and nothing else is checked. Throws UsageError for anything else: an
+// unknown or repeated option, a missing or bad value, a missing, extra or
+// malformed address. Its what() is one line that quotes at most 40
+// characters of a bad argument.
+QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bool utf8Locale = false);
 
 // Four decimal numbers of 0 to 255 with one to three digits each, joined by
 // dots, and nothing else; std::nullopt for any other text.
@@ -49,5 +53,8 @@ std::optional<std::uint32_t> ParseDottedAddress(std::string_view text);
 
 // The usage text, ending with a line feed.
 std::string UsageText(std::string_view programName);
+
+// What --version prints: "kestrova-query " and the version, a line feed.
+std::string VersionText();
 
 }  // namespace kestrova

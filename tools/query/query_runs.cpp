@@ -26,8 +26,12 @@ QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
   udp2.ReceiveTimeout = kToolReceiveTimeoutMs;
   RecordingQueryDisplay display;
 
+  bool answered = false;
   try {
-    if (QueryInfo(udp1, endpoint, display, display)) {
+    // QueryInfo's steps, with the time-out told apart from an answer.
+    const std::string received = RequestInfo(udp1, endpoint);
+    answered = !received.empty();
+    if (ShowInfoReply(received, display, display)) {
       QueryStatus(udp2, endpoint, display, display);
     }
   } catch (const std::exception& failure) {
@@ -38,6 +42,7 @@ QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
   // Judged from the list rather than QueryInfo's result, so an info reply
   // that breaks off inside its key loop still counts as valid.
   snapshot.valid = IsValidInfoList(snapshot.infoList);
+  snapshot.answered = answered;
   return snapshot;
 }
 
@@ -49,11 +54,13 @@ ConsoleRun RunConsoleCommand(const QueryArguments& arguments) {
   ConsoleExchange exchange(udp3, endpoint, transcript);
 
   ConsoleRun run;
+  const bool awaitsReply = AwaitsReply(arguments.command);
   try {
-    exchange.Run(arguments.command, AwaitsReply(arguments.command));
+    exchange.Run(arguments.command, awaitsReply);
   } catch (const std::exception& failure) {
     run.error = failure.what();
   }
+  run.answered = !awaitsReply || exchange.LastReplyDatagrams() > 0;
   run.lines = transcript.Lines();
   return run;
 }

@@ -15,13 +15,16 @@ inline constexpr int kToolReceiveTimeoutMs = 1000;
 // One query cycle against the server the arguments name: the info query,
 // then the status query after a valid info reply. A failure ends the cycle
 // where it happens; its message lands in the snapshot's error, and what was
-// set before it stays. A server that does not answer is no failure.
+// set before it stays. A server that does not answer is no failure; the
+// snapshot's `answered` tells whether an info reply came.
 QuerySnapshot RunQueryCycle(const QueryArguments& arguments);
 
 // What one console command printed, or the failure that stopped it.
 struct ConsoleRun {
   std::vector<std::string> lines;
   std::optional<std::string> error;
+  // Whether a reply datagram came, or none was awaited ("killserver").
+  bool answered = false;
 };
 
 // Sends the arguments' command to the game port as the console does (no

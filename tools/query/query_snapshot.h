@@ -20,6 +20,8 @@ struct QuerySnapshot {
   // Whether the info reply list begins with "infoResponse", the test that
   // lets the status query run.
   bool valid = false;
+  // Whether an info reply came at all; a time-out leaves it false.
+  bool answered = false;
   // Label1..Label11 at indexes 0..10.
   std::array<std::string, kLabelCount> labels;
   std::string hint;

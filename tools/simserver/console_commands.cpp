@@ -72,6 +72,36 @@ std::vector<std::string> ServerInfo(const ServerState& state) {
   return lines;
 }
 
+// The maps this server has, besides the one it runs.
+constexpr std::string_view kKnownMaps[] = {"dm/mohdm1",     "dm/mohdm2",     "dm/mohdm3",    "dm/mohdm4",
+                                           "dm/mohdm5",     "dm/mohdm6",     "dm/mohdm7",    "obj/obj_team1",
+                                           "obj/obj_team2", "obj/obj_team3", "obj/obj_team4"};
+
+bool HasMap(const ServerState& state, std::string_view map) {
+  if (EqualsIgnoringCase(map, state.settings.map)) {
+    return true;
+  }
+  for (std::string_view known : kKnownMaps) {
+    if (EqualsIgnoringCase(map, known)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Real servers print why they cannot load a map and stay on theirs.
+std::vector<std::string> ChangeMap(ServerState& state, std::string_view argument) {
+  const std::string_view map = TrimBlanks(argument);
+  if (map.empty()) {
+    return {"Usage: map <mapname>"};
+  }
+  if (!HasMap(state, map)) {
+    return {"Can't find map maps/" + std::string(map) + ".bsp"};
+  }
+  state.settings.map = map;
+  return {};
+}
+
 std::vector<std::string> Kicked(const Player& player) { return {player.name + " was kicked"}; }
 
 std::vector<std::string> Kick(ServerState& state, std::string_view name) {
@@ -159,11 +189,7 @@ std::optional<std::vector<std::string>> RconOutput(ServerState& state, std::stri
     return ClientKick(state, argument);
   }
   if (EqualsIgnoringCase(word, "map")) {
-    if (TrimBlanks(argument).empty()) {
-      return std::vector<std::string>{"Usage: map <mapname>"};
-    }
-    state.settings.map = TrimBlanks(argument);
-    return std::vector<std::string>{};
+    return ChangeMap(state, argument);
   }
   if (EqualsIgnoringCase(word, "serverinfo")) {
     return ServerInfo(state);

@@ -17,14 +17,31 @@ std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
   return {text.substr(0, blank), text.substr(blank + 1)};
 }
 
+// Throws unless `rest` is blank: `line` takes no further words.
+void NoArguments(std::string_view line, std::string_view rest) {
+  if (!TrimBlanks(rest).empty()) {
+    throw std::invalid_argument(std::string(line) + " takes no arguments");
+  }
+}
+
+// The one word that ends a `line`; throws when more follow it.
+std::string_view LastWord(std::string_view line, std::string_view rest) {
+  auto [value, more] = SplitWord(TrimBlanks(rest));
+  if (!TrimBlanks(more).empty()) {
+    throw std::invalid_argument(std::string(line) + " takes nothing after '" + std::string(value) + "'");
+  }
+  return value;
+}
+
 }  // namespace
 
 ControlOutcome ControlLines::Run(std::string_view line) {
   auto [word, rest] = SplitWord(line);
-  if (word == "quit" && TrimBlanks(rest).empty()) {
-    return {"ok", true};
-  }
   try {
+    if (word == "quit") {
+      NoArguments(word, rest);
+      return {"ok", true};
+    }
     Apply(word, rest);
     return {"ok", false};
   } catch (const std::invalid_argument& error) {
@@ -36,15 +53,21 @@ void ControlLines::Apply(std::string_view word, std::string_view rest) {
   if (word.empty()) {
     throw std::invalid_argument("empty control line");
   }
-  if (word == "silent" || word == "garbage" || word == "oversize" || word == "duplicate" || word == "delay") {
+  if (word == "silent" || word == "garbage" || word == "oversize" || word == "duplicate" || word == "reorder" ||
+      word == "delay" || word == "droppart") {
     auto [channel, value] = SplitWord(TrimBlanks(rest));
-    faults_.Set(word, channel, TrimBlanks(value));
+    faults_.Set(word, channel, LastWord(word, value));
   } else if (word == "ratelimit") {
-    faults_.SetRateLimited(ParseOnOff(TrimBlanks(rest)));
-  } else if (word == "normal" && TrimBlanks(rest).empty()) {
+    faults_.SetRateLimited(ParseOnOff(LastWord(word, rest)));
+  } else if (word == "normal") {
+    NoArguments(word, rest);
     faults_.Clear();
   } else if (word == "static") {
-    frozen_ = ParseOnOff(TrimBlanks(rest));
+    frozen_ = ParseOnOff(LastWord(word, rest));
+  } else if (word == "printcut") {
+    style_.SetPrintCut(LastWord(word, rest));
+  } else if (word == "final") {
+    style_.SetFinalPlace(LastWord(word, rest));
   } else if (word == "player") {
     auto [action, argument] = SplitWord(rest);
     if (action == "add") {
@@ -59,9 +82,11 @@ void ControlLines::Apply(std::string_view word, std::string_view rest) {
       throw std::invalid_argument("player add NAME;FRAGS;DEATHS;PING or player remove NAME");
     }
   } else if (word == "players") {
-    if (TrimBlanks(rest) != "clear") {
+    auto [action, more] = SplitWord(TrimBlanks(rest));
+    if (action != "clear") {
       throw std::invalid_argument("players clear is the only players line");
     }
+    NoArguments("players clear", more);
     state_.ClearPlayers();
   } else if (IsSettingKey(word)) {
     ServerSettings changed = state_.settings;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "tools/simserver/misbehaviour.h"
+#include "tools/simserver/reply_style.h"
 #include "tools/simserver/server_state.h"
 
 namespace kestrova::simserver {
@@ -18,11 +19,13 @@ struct ControlOutcome final {
 // server's standard input.
 class ControlLines final {
  public:
-  ControlLines(ServerState& state, Misbehaviour& faults, bool& frozen)
-      : state_(state), faults_(faults), frozen_(frozen) {}
+  ControlLines(ServerState& state, Misbehaviour& faults, ReplyStyle& style, bool& frozen)
+      : state_(state), faults_(faults), style_(style), frozen_(frozen) {}
 
   // Runs one line (without its line end). The answer is "ok", or "error: "
-  // and the reason; a line that fails changes nothing.
+  // and the reason; a line that fails changes nothing. A known line with
+  // words it does not take is refused as such ("quit takes no
+  // arguments").
   ControlOutcome Run(std::string_view line);
 
  private:
@@ -30,6 +33,7 @@ class ControlLines final {
 
   ServerState& state_;
   Misbehaviour& faults_;
+  ReplyStyle& style_;
   bool& frozen_;
 };
 

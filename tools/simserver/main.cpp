@@ -31,8 +31,9 @@ int main(int argc, char** argv) {
     std::mt19937 random(options.seed.value_or(std::random_device{}()));
     ServerState state = InitialState(options, random);
     StopSignals signals;
-    ServerLoop loop(std::move(state), options.faults,
-                    LoopSetup{options.gamePort, options.queryPort, options.frozen, static_cast<unsigned>(random())});
+    ServerLoop loop(
+        std::move(state), options.faults,
+        LoopSetup{options.gamePort, options.queryPort, options.frozen, static_cast<unsigned>(random()), options.style});
     std::printf("kestrova-simserver game %d query %d\n", loop.GamePort(), loop.QueryPort());
     std::fflush(stdout);
     loop.Run(signals);

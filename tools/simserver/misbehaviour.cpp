@@ -1,5 +1,7 @@
 #include "tools/simserver/misbehaviour.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 #include "tools/simserver/number_text.h"
@@ -44,10 +46,11 @@ void Misbehaviour::Set(std::string_view fault, std::string_view channel, std::st
   } else {
     throw std::invalid_argument("channel must be info, status, rcon or all, not '" + std::string(channel) + "'");
   }
-  if (fault == "delay") {
-    int ms = ParseInteger(value, "delay", 0, 600000);
+  if (fault == "delay" || fault == "droppart") {
+    int ChannelFaults::*number = fault == "delay" ? &ChannelFaults::delayMs : &ChannelFaults::dropPart;
+    int parsed = fault == "delay" ? ParseInteger(value, "delay", 0, 600000) : ParseInteger(value, "droppart", 0, 1000);
     for (ChannelFaults* target : targets) {
-      target->delayMs = ms;
+      target->*number = parsed;
     }
     return;
   }
@@ -60,6 +63,8 @@ void Misbehaviour::Set(std::string_view fault, std::string_view channel, std::st
     flag = &ChannelFaults::oversize;
   } else if (fault == "duplicate") {
     flag = &ChannelFaults::duplicate;
+  } else if (fault == "reorder") {
+    flag = &ChannelFaults::reorder;
   } else {
     throw std::invalid_argument("unknown fault '" + std::string(fault) + "'");
   }
@@ -90,6 +95,15 @@ std::vector<std::string> Misbehaviour::Shape(Channel channel, std::vector<std::s
   const ChannelFaults& faults = Faults(channel);
   if (faults.silent || datagrams.empty()) {
     return {};
+  }
+  if (datagrams.size() > 1) {
+    const auto drop = static_cast<std::size_t>(faults.dropPart);
+    if (drop >= 1 && drop <= datagrams.size()) {
+      datagrams.erase(datagrams.begin() + static_cast<std::ptrdiff_t>(drop - 1));
+    }
+    if (faults.reorder) {
+      std::reverse(datagrams.begin(), datagrams.end());
+    }
   }
   if (faults.oversize) {
     std::string one = faults.garbage ? RandomBytes(kOversizeDatagram, random) : datagrams.front();

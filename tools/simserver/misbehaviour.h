@@ -22,6 +22,11 @@ struct ChannelFaults final {
   bool garbage = false;
   bool oversize = false;
   bool duplicate = false;
+  // Replies of several datagrams only: their datagrams go out last first.
+  bool reorder = false;
+  // Replies of several datagrams only: the datagram at this place (from 1)
+  // is left out; 0 leaves all in.
+  int dropPart = 0;
 };
 
 // The size of the one datagram an oversize reply is sent as.
@@ -33,8 +38,9 @@ class Misbehaviour final {
   const ChannelFaults& Faults(Channel channel) const { return faults_[static_cast<std::size_t>(channel)]; }
 
   // Switches one fault for the channel named `channel` (info, status, rcon
-  // or all): `fault` is silent, garbage, oversize or duplicate with the
-  // value on or off, or delay with a value in milliseconds. Throws
+  // or all): `fault` is silent, garbage, oversize, duplicate or reorder
+  // with the value on or off, delay with a value in milliseconds, or
+  // droppart with the place of the part to leave out (0: none). Throws
   // std::invalid_argument with the reason for any other word or value.
   void Set(std::string_view fault, std::string_view channel, std::string_view value);
 
@@ -48,8 +54,10 @@ class Misbehaviour final {
   bool OverBudget(std::uint32_t address, RateLimit::Clock::time_point now);
 
   // What is sent for the true reply `datagrams` on `channel`: nothing when
-  // silent; random bytes when garbage; one 9000-byte datagram that begins
-  // with the reply when oversize; every datagram twice when duplicate.
+  // silent; a reply of several datagrams without its part dropPart, then
+  // in reverse order when reorder; random bytes when garbage; one
+  // 9000-byte datagram that begins with the reply when oversize; every
+  // datagram twice when duplicate.
   std::vector<std::string> Shape(Channel channel, std::vector<std::string> datagrams, std::mt19937& random) const;
 
  private:

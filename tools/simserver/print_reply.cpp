@@ -1,13 +1,36 @@
 #include "tools/simserver/print_reply.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "tools/simserver/datagram_limits.h"
 
 namespace kestrova::simserver {
 
-std::vector<std::string> PrintDatagrams(const std::vector<std::string>& lines) {
-  const std::string header = std::string(kReplyHeader) + "print\n";
+namespace {
+
+const std::string& PrintHeader() {
+  static const std::string header = std::string(kReplyHeader) + "print\n";
+  return header;
+}
+
+std::vector<std::string> CutAnywhere(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += '\n';
+  }
+  std::vector<std::string> datagrams;
+  std::string_view rest = text;
+  do {
+    datagrams.push_back(PrintHeader() + std::string(rest.substr(0, kPrintPayload)));
+    rest.remove_prefix(std::min(rest.size(), kPrintPayload));
+  } while (!rest.empty());
+  return datagrams;
+}
+
+std::vector<std::string> CutBetweenLines(const std::vector<std::string>& lines) {
+  const std::string& header = PrintHeader();
   std::vector<std::string> datagrams;
   std::string current = header;
   auto flush = [&] {
@@ -32,6 +55,12 @@ std::vector<std::string> PrintDatagrams(const std::vector<std::string>& lines) {
     datagrams.push_back(current);
   }
   return datagrams;
+}
+
+}  // namespace
+
+std::vector<std::string> PrintDatagrams(const std::vector<std::string>& lines, bool anywhere) {
+  return anywhere ? CutAnywhere(lines) : CutBetweenLines(lines);
 }
 
 }  // namespace kestrova::simserver

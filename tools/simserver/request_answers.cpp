@@ -47,7 +47,7 @@ std::optional<Answer> RequestAnswers::GamePort(std::string_view datagram) {
     return Answer{Channel::kInfo, {InfoReply(state_, *challenge)}};
   }
   if (std::optional<std::vector<std::string>> lines = RconOutput(state_, text)) {
-    return Answer{Channel::kRcon, PrintDatagrams(*lines)};
+    return Answer{Channel::kRcon, PrintDatagrams(*lines, style_.printCutAnywhere)};
   }
   return std::nullopt;
 }
@@ -56,7 +56,7 @@ std::optional<Answer> RequestAnswers::QueryPort(std::string_view datagram) {
   if (!datagram.starts_with(kStatusRequest)) {
     return std::nullopt;
   }
-  return Answer{Channel::kStatus, StatusReplies(state_, gamePort_, ++statusQueries_)};
+  return Answer{Channel::kStatus, StatusReplies(state_, gamePort_, ++statusQueries_, style_.finalAfterQueryId)};
 }
 
 }  // namespace kestrova::simserver

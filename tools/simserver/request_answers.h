@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/simserver/misbehaviour.h"
+#include "tools/simserver/reply_style.h"
 #include "tools/simserver/server_state.h"
 
 namespace kestrova::simserver {
@@ -19,7 +20,9 @@ struct Answer final {
 // Turns requests into replies from the server's state.
 class RequestAnswers final {
  public:
-  RequestAnswers(ServerState& state, int gamePort) : state_(state), gamePort_(gamePort) {}
+  // `style` is read afresh for every reply.
+  RequestAnswers(ServerState& state, const ReplyStyle& style, int gamePort)
+      : state_(state), style_(style), gamePort_(gamePort) {}
 
   // A datagram on the game port: the out-of-band header (FF FF FF FF,
   // optionally followed by 02), then "getinfo CHALLENGE" or an rcon
@@ -32,6 +35,7 @@ class RequestAnswers final {
 
  private:
   ServerState& state_;
+  const ReplyStyle& style_;
   int gamePort_;
   int statusQueries_ = 0;
 };

@@ -34,10 +34,11 @@ ServerLoop::ServerLoop(ServerState state, Misbehaviour faults, const LoopSetup& 
       query_(setup.queryPort),
       state_(std::move(state)),
       faults_(std::move(faults)),
+      style_(setup.style),
       frozen_(setup.frozen),
       random_(setup.seed),
-      answers_(state_, game_.Port()),
-      control_(state_, faults_, frozen_),
+      answers_(state_, style_, game_.Port()),
+      control_(state_, faults_, style_, frozen_),
       nextDrift_(Clock::now() + kDriftPeriod) {}
 
 void ServerLoop::Run(const StopSignals& signals) {

@@ -8,6 +8,7 @@
 #include "tools/simserver/loopback_socket.h"
 #include "tools/simserver/misbehaviour.h"
 #include "tools/simserver/reply_queue.h"
+#include "tools/simserver/reply_style.h"
 #include "tools/simserver/request_answers.h"
 #include "tools/simserver/server_state.h"
 #include "tools/simserver/stop_signals.h"
@@ -20,6 +21,7 @@ struct LoopSetup final {
   int queryPort = 12300;
   bool frozen = false;
   unsigned seed = 0;
+  ReplyStyle style;
 };
 
 // The server's one thread: a poll loop over the game socket, the query
@@ -52,6 +54,7 @@ class ServerLoop final {
   LoopbackSocket query_;
   ServerState state_;
   Misbehaviour faults_;
+  ReplyStyle style_;
   bool frozen_;
   std::mt19937 random_;
   RequestAnswers answers_;

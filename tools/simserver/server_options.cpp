@@ -9,7 +9,7 @@ namespace kestrova::simserver {
 
 namespace {
 
-constexpr std::string_view kFaultOptions[] = {"silent", "garbage", "oversize", "duplicate"};
+constexpr std::string_view kFaultOptions[] = {"silent", "garbage", "oversize", "duplicate", "reorder"};
 
 bool IsFaultOption(std::string_view name) {
   for (std::string_view fault : kFaultOptions) {
@@ -74,13 +74,18 @@ ServerOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.scenarioPath = value();
     } else if (IsFaultOption(name)) {
       options.faults.Set(name, value(), "on");
-    } else if (name == "delay") {
+    } else if (name == "delay" || name == "drop-part") {
       std::string text = value();
       std::size_t colon = text.find(':');
       if (colon == std::string::npos) {
-        throw std::invalid_argument("--delay is written --delay=CHANNEL:MS, not '" + text + "'");
+        throw std::invalid_argument("--" + name + " is written --" + name +
+                                    "=CHANNEL:" + (name == "delay" ? "MS" : "N") + ", not '" + text + "'");
       }
-      options.faults.Set("delay", text.substr(0, colon), text.substr(colon + 1));
+      options.faults.Set(name == "delay" ? "delay" : "droppart", text.substr(0, colon), text.substr(colon + 1));
+    } else if (name == "print-cut") {
+      options.style.SetPrintCut(value());
+    } else if (name == "final") {
+      options.style.SetFinalPlace(value());
     } else if (IsSettingKey(name)) {
       std::string text = value();
       ServerSettings check;
@@ -125,21 +130,35 @@ Server:
   --maxping N           (default 200)    --pure 0|1       (default 1)
   --gamever TEXT        (default 1.11)
 
+How replies are shaped (real servers differ in these):
+  --print-cut=anywhere|lines
+                        console output is cut into datagrams after every
+                        1000 bytes of text, inside a line too, as real
+                        servers cut it (anywhere, the default), or only
+                        between lines into datagrams of at most 1400 bytes
+  --final=before|after  the last status part carries \final\ before its
+                        \queryid\Q.P marker (the default) or after it
+
 Misbehaviour (CHANNEL is info, status, rcon or all):
   --silent=CHANNEL      never answer
   --delay=CHANNEL:MS    answer MS milliseconds late
   --garbage=CHANNEL     answer with random bytes
   --oversize=CHANNEL    answer with one datagram of 9000 bytes
   --duplicate=CHANNEL   send every reply datagram twice
+  --reorder=CHANNEL     send the datagrams of a reply of several last first
+  --drop-part=CHANNEL:N leave out datagram N (from 1) of a reply of several
   --ratelimit           answer at most 10 game-port requests per sender
                         address, refilled at one a second
 
 Control lines on standard input (each answered "ok" or "error: ..."):
-  silent|garbage|oversize|duplicate CHANNEL on|off
+  silent|garbage|oversize|duplicate|reorder CHANNEL on|off
   delay CHANNEL MS
+  droppart CHANNEL N    (0: leave every datagram in)
   ratelimit on|off
   normal                every fault and the rate limit off
-  player add NAME;FRAGS;DEATHS;PING
+  printcut anywhere|lines
+  final before|after
+  player add NAME;FRAGS;DEATHS;PING   (a name holds no backslash)
   player remove NAME
   players clear
   static on|off
@@ -148,7 +167,11 @@ Control lines on standard input (each answered "ok" or "error: ..."):
 End of input does not stop the server.
 
 Console commands (rcon PASSWORD COMMAND): status, say TEXT, kick NAME,
-kick all, clientkick SLOT, map NAME, serverinfo, cmdlist.
+kick all, clientkick SLOT, map NAME, serverinfo, cmdlist. Every command is
+answered with at least one datagram, "print\n" alone when it prints
+nothing. map changes only to a map the server has: dm/mohdm1 to dm/mohdm7,
+obj/obj_team1 to obj/obj_team4 or the current one; for any other it
+prints "Can't find map maps/NAME.bsp" and stays.
 
 Exit status: 0 after a stop, --help or --version; 1 when the server cannot
 run (a port in use, an unreadable scenario); 2 wrong usage.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/simserver/misbehaviour.h"
+#include "tools/simserver/reply_style.h"
 
 namespace kestrova::simserver {
 
@@ -22,6 +23,7 @@ struct ServerOptions final {
   // Settings given as options, as (key, value), applied over the scenario.
   std::vector<std::pair<std::string, std::string>> settings;
   Misbehaviour faults;
+  ReplyStyle style;
 };
 
 // Reads the arguments after the program name. Options that take a value

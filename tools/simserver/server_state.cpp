@@ -88,6 +88,10 @@ Player ParsePlayerEntry(std::string_view entry) {
     numbers[static_cast<std::size_t>(field)] = rest.substr(cut + 1);
     rest = rest.substr(0, cut);
   }
+  // The status reply separates its fields with backslashes.
+  if (rest.find('\\') != std::string_view::npos) {
+    throw std::invalid_argument("a player name cannot hold a backslash: '" + std::string(rest) + "'");
+  }
   Player player;
   player.name = rest;
   player.frags = ParseInteger(numbers[0], "frags", -100000, 100000);

@@ -49,8 +49,9 @@ void ApplySetting(ServerSettings& settings, std::string_view key, std::string_vi
 bool IsSettingKey(std::string_view key);
 
 // A player written as "NAME;FRAGS;DEATHS;PING". The name is everything
-// before the last three fields, so it may hold blanks and semicolons.
-// Throws std::invalid_argument when the text has another shape.
+// before the last three fields, so it may hold blanks and semicolons, but
+// no backslash, which would break the status reply's fields. Throws
+// std::invalid_argument when the text has another shape.
 Player ParsePlayerEntry(std::string_view entry);
 
 // Settings plus the players, kept in slot order.

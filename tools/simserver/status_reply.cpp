@@ -51,7 +51,7 @@ std::string QueryId(int queryNumber, int part) {
 
 }  // namespace
 
-std::vector<std::string> StatusReplies(const ServerState& state, int hostPort, int queryNumber) {
+std::vector<std::string> StatusReplies(const ServerState& state, int hostPort, int queryNumber, bool finalAfter) {
   std::vector<std::string> datagrams;
   std::string current;
   bool currentHasPairs = false;
@@ -67,8 +67,8 @@ std::vector<std::string> StatusReplies(const ServerState& state, int hostPort, i
     current += pair;
     currentHasPairs = true;
   }
-  current += kFinal;
-  current += QueryId(queryNumber, static_cast<int>(datagrams.size()) + 1);
+  const std::string lastId = QueryId(queryNumber, static_cast<int>(datagrams.size()) + 1);
+  current += finalAfter ? lastId + std::string(kFinal) : std::string(kFinal) + lastId;
   datagrams.push_back(std::move(current));
   return datagrams;
 }

@@ -14,7 +14,8 @@ namespace kestrova::simserver {
 // deaths_N and ping_N. It is cut at pair boundaries into datagrams of at
 // most kMaxReplyDatagram bytes; a single pair too long for that travels
 // alone. Each datagram ends with \queryid\Q.P (Q = `queryNumber`, P the part
-// from 1), the last one with \final\ before that.
-std::vector<std::string> StatusReplies(const ServerState& state, int hostPort, int queryNumber);
+// from 1); the last one also carries \final\, before that marker or, with
+// `finalAfter`, after it.
+std::vector<std::string> StatusReplies(const ServerState& state, int hostPort, int queryNumber, bool finalAfter);
 
 }  // namespace kestrova::simserver

@@ -1,0 +1,22 @@
+#include "core/reply_gathering.h"
+
+#include <algorithm>
+
+namespace kestrova {
+
+ReplyBudget::ReplyBudget(int budgetMs) : start_(Clock::now()), budgetMs_(budgetMs) {}
+
+int ReplyBudget::LeftMs(int capMs) const {
+  if (budgetMs_ < 0) {
+    return capMs;
+  }
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
+  const int left = static_cast<int>(std::max<long long>(0, budgetMs_ - elapsed));
+  return capMs < 0 ? left : std::min(left, capMs);
+}
+
+std::optional<std::string> NextDatagramWithin(DatagramClient& client, int withinMs) {
+  return client.ReceiveQuietly(withinMs);
+}
+
+}  // namespace kestrova

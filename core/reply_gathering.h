@@ -1,0 +1,36 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "core/datagram_client.h"
+
+namespace kestrova {
+
+// The time one reply may take to come in whole, counted from the start of
+// its first wait: a reply cut into several datagrams is gathered only as
+// long as this lasts.
+class ReplyBudget final {
+ public:
+  // `budgetMs` from now; a negative budget (a client without a receive
+  // limit) never runs out.
+  explicit ReplyBudget(int budgetMs);
+
+  // Milliseconds left, at most `capMs` (a cap of -2: none); 0 once spent.
+  // Without a limit: `capMs` itself.
+  int LeftMs(int capMs = -2) const;
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point start_;
+  int budgetMs_;
+};
+
+// The next datagram on `client` if one comes within `withinMs` (-2: no
+// limit), else std::nullopt. Every wait for a further datagram of a reply,
+// console output and status parts alike, goes through here; it handles no
+// window events. Throws like DatagramClient::ReceiveText.
+std::optional<std::string> NextDatagramWithin(DatagramClient& client, int withinMs);
+
+}  // namespace kestrova
