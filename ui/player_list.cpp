@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <algorithm>
 #include <numeric>
 
@@ -255,6 +256,24 @@ void PlayerList::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) {
     Q_EMIT RowDoubleClicked();
+  }
+}
+
+void PlayerList::paintEvent(QPaintEvent* event) {
+  // Given a region of several rectangles, the tree draws every cell of
+  // each row the region touches, even where only one cell changed: a cycle
+  // that changes every ping would draw all cells of all rows. Drawn one
+  // rectangle at a time, only the cells inside are. The focus frame of a
+  // current row is drawn across the columns drawn, so with a current row
+  // the region is drawn whole.
+  const QRegion& region = event->region();
+  if (region.rectCount() <= 1 || currentIndex().isValid()) {
+    QTreeWidget::paintEvent(event);
+    return;
+  }
+  for (const QRect& rect : region) {
+    QPaintEvent part(rect);
+    QTreeWidget::paintEvent(&part);
   }
 }
 

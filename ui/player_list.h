@@ -75,6 +75,7 @@ class PlayerList final : public QTreeWidget {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void FitColumns();

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -260,6 +263,33 @@ TEST_F(ShownPlayerListTest, ColumnsFollowAResizeAndTheScrollBar) {
   EXPECT_TRUE(WaitFor([&] { return list_->viewport()->width() < before && ColumnSum() == list_->viewport()->width(); }))
       << "columns " << ColumnSum() << ", viewport " << list_->viewport()->width();
   EXPECT_EQ(list_->columnWidth(3), 50);
+}
+
+// A cycle that changes cells in several rows and columns is drawn cell by
+// cell; the screen must end up as a whole repaint draws it.
+TEST_F(ShownPlayerListTest, ChangedCellsEndUpAsAWholeRepaintDrawsThem) {
+  const auto fill = [&](int round) {
+    list_->ClearRows();
+    for (int player = 0; player < 12; ++player) {
+      list_->AddRow(" player" + std::to_string(player));
+      list_->AppendSubItem(std::to_string(player + (player == 3 ? round : 0)));
+      list_->AppendSubItem(std::to_string(player == 5 ? round : 0));
+      list_->AppendSubItem(std::to_string(20 + player + round));
+    }
+  };
+  const auto shown = [&] { return window_.screen()->grabWindow(window_.winId()).toImage(); };
+  fill(0);
+  ASSERT_TRUE(WaitFor([&] { return list_->topLevelItemCount() == 12; }));
+  QTest::qWait(50);
+  const QImage before = shown();
+
+  fill(7);
+  QTest::qWait(50);
+  const QImage changed = shown();
+  list_->viewport()->repaint();
+  const QImage repainted = shown();
+  EXPECT_NE(changed, before);
+  EXPECT_EQ(changed, repainted);
 }
 
 TEST_F(ShownPlayerListTest, DoubleClickOnARowSelectsItAndReports) {
