@@ -150,25 +150,25 @@ const std::vector<std::size_t>& PlayerList::Order() const {
   if (orderKnown_) {
     return order_;
   }
+  orderKnown_ = true;
   const bool sameCaptions =
       sortedFor_.size() == arrived_.size() &&
       std::equal(arrived_.begin(), arrived_.end(), sortedFor_.begin(),
                  [](const PlayerRow& row, const std::string& caption) { return row.caption == caption; });
-  if (!sameCaptions) {
-    sortResult_.resize(arrived_.size());
-    std::iota(sortResult_.begin(), sortResult_.end(), std::size_t{0});
-    // Stable: rows of equal captions keep the order they came in, as when
-    // each is sorted in on arrival.
-    std::stable_sort(sortResult_.begin(), sortResult_.end(), [this](std::size_t a, std::size_t b) {
-      return CompareCaptions(arrived_[a].caption, arrived_[b].caption) < 0;
-    });
-    sortedFor_.resize(arrived_.size());
-    for (std::size_t place = 0; place < arrived_.size(); ++place) {
-      sortedFor_[place] = arrived_[place].caption;
-    }
+  if (sameCaptions) {
+    return order_;
   }
-  order_ = sortResult_;
-  orderKnown_ = true;
+  order_.resize(arrived_.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  // Stable: rows of equal captions keep the order they came in, as when
+  // each is sorted in on arrival.
+  std::stable_sort(order_.begin(), order_.end(), [this](std::size_t a, std::size_t b) {
+    return CompareCaptions(arrived_[a].caption, arrived_[b].caption) < 0;
+  });
+  sortedFor_.resize(arrived_.size());
+  for (std::size_t place = 0; place < arrived_.size(); ++place) {
+    sortedFor_[place] = arrived_[place].caption;
+  }
   return order_;
 }
 

@@ -89,13 +89,13 @@ class PlayerList final : public QTreeWidget {
   // emptied; AppendSubItem fills the last one.
   std::vector<PlayerRow> arrived_;
   bool lastRowPresent_ = false;
-  // Sorting is worked out when the rows are read. The captions of the
-  // last sort and its result are kept: a server lists its players in the
-  // same order from one reply to the next, so most sorts are a lookup.
+  // Sorting is worked out when the rows are read: order_ holds the places
+  // in arrived_ in list order, for the captions in sortedFor_. A server
+  // lists its players in the same order from one reply to the next, so
+  // most sorts find the captions unchanged and keep the order.
   mutable std::vector<std::size_t> order_;
-  mutable bool orderKnown_ = true;
   mutable std::vector<std::string> sortedFor_;
-  mutable std::vector<std::size_t> sortResult_;
+  mutable bool orderKnown_ = true;
   // The held rows differ from those on screen; an emptying since the last
   // ShowRows ends the selection there.
   bool changed_ = false;
