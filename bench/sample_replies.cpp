@@ -9,15 +9,18 @@ std::string SampleInfoReply() {
          "\\gametypestring\\Team-Match\\maxPing\\200";
 }
 
-std::string SampleStatusReply(int players) {
+std::string SampleStatusReply(int players, int round) {
   std::string reply =
       "\\gamename\\mohaa\\gamever\\1.11\\location\\0\\hostname\\Kestrova Benchmark Server\\hostport\\12203"
       "\\mapname\\mohdm1\\gametype\\Team-Match\\numplayers\\" +
       std::to_string(players) + "\\maxplayers\\64\\gamemode\\openplaying\\fraglimit\\0\\timelimit\\20";
   for (int i = 0; i < players; ++i) {
     const std::string n = std::to_string(i);
-    reply += "\\player_" + n + "\\Player Number" + n + "\\frags_" + n + "\\" + std::to_string(i * 7 % 50) +
-             "\\deaths_" + n + "\\" + std::to_string(i * 3 % 20) + "\\ping_" + n + "\\" + std::to_string(20 + i);
+    const int frags = i * 7 % 50 + (i == round % players ? round : 0);
+    const int deaths = i * 3 % 20 + (i == (round + 1) % players ? round : 0);
+    const int ping = 20 + i + round % 7;
+    reply += "\\player_" + n + "\\Player Number" + n + "\\frags_" + n + "\\" + std::to_string(frags) +
+             "\\deaths_" + n + "\\" + std::to_string(deaths) + "\\ping_" + n + "\\" + std::to_string(ping);
   }
   return reply;
 }

@@ -8,6 +8,9 @@ namespace kestrova::bench {
 std::string SampleInfoReply();
 
 // A "\status\" reply listing `players` players with names of two words.
-std::string SampleStatusReply(int players);
+// Replies of neighbouring rounds differ as a live server's do from one
+// second to the next: every ping, the frags of one player and the deaths
+// of another.
+std::string SampleStatusReply(int players, int round = 0);
 
 }  // namespace kestrova::bench

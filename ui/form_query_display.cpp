@@ -1,8 +1,6 @@
 #include "ui/form_query_display.h"
 
 #include <QLabel>
-#include <QListWidget>
-#include <QStringList>
 #include <stdexcept>
 
 #include "ui/form_font.h"
@@ -12,19 +10,14 @@
 
 namespace kestrova {
 
-namespace {
-
-void ReplaceItems(QListWidget* list, const TokenList& tokens) {
-  QStringList items;
-  items.reserve(static_cast<qsizetype>(tokens.size()));
-  for (const std::string& token : tokens) {
-    items.append(ToDisplayText(token));
+void ShowLabelText(QLabel* label, const std::string& text) {
+  const QString shown = ToDisplayText(text);
+  if (label->text() == shown) {
+    return;
   }
-  list->clear();
-  list->addItems(items);
+  label->setText(shown);
+  FitLabelToText(label);
 }
-
-}  // namespace
 
 QLabel* FormQueryDisplay::Label(int number) const {
   if (number < 1 || number > static_cast<int>(controls_.labels.size())) {
@@ -35,11 +28,7 @@ QLabel* FormQueryDisplay::Label(int number) const {
 
 std::string FormQueryDisplay::LabelText(int number) const { return FromDisplayText(Label(number)->text()); }
 
-void FormQueryDisplay::SetLabelText(int number, const std::string& text) {
-  QLabel* label = Label(number);
-  label->setText(ToDisplayText(text));
-  FitLabelToText(label);
-}
+void FormQueryDisplay::SetLabelText(int number, const std::string& text) { ShowLabelText(Label(number), text); }
 
 void FormQueryDisplay::SetHint(const std::string& text) { controls_.tray->SetHint(text); }
 
@@ -49,8 +38,10 @@ void FormQueryDisplay::AddRow(const std::string& caption) { controls_.players->A
 
 void FormQueryDisplay::AppendSubItem(const std::string& text) { controls_.players->AppendSubItem(text); }
 
-void FormQueryDisplay::ReplaceInfoList(const TokenList& tokens) { ReplaceItems(controls_.infoList, tokens); }
+// Assigning reuses the lists' storage: a reply like the last one allocates
+// nothing.
+void FormQueryDisplay::ReplaceInfoList(const TokenList& tokens) { *controls_.infoList = tokens; }
 
-void FormQueryDisplay::ReplaceStatusList(const TokenList& tokens) { ReplaceItems(controls_.statusList, tokens); }
+void FormQueryDisplay::ReplaceStatusList(const TokenList& tokens) { *controls_.statusList = tokens; }
 
 }  // namespace kestrova

@@ -1,26 +1,30 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "core/query_displays.h"
 
 class QLabel;
-class QListWidget;
 
 namespace kestrova {
 
 class PlayerList;
 class TNotificationIcon;
 
+// Shows `text` in `label` and fits the label to it, unless the label shows
+// that text already: an unchanged label is neither measured nor repainted.
+void ShowLabelText(QLabel* label, const std::string& text);
+
 // Shows what the queries find in the window's controls: Label1..Label11,
-// the hidden reply lists ListBox1 and ListBox2, the player list and the
-// tray icon's hint.
+// the reply lists ListBox1 and ListBox2, the player list and the tray
+// icon's hint. Each write changes only what differs from what is shown.
 class FormQueryDisplay final : public QueryDisplay {
  public:
   struct Controls {
     std::array<QLabel*, 11> labels;  // Label1 .. Label11
-    QListWidget* infoList;           // ListBox1
-    QListWidget* statusList;         // ListBox2
+    TokenList* infoList;             // ListBox1
+    TokenList* statusList;           // ListBox2
     PlayerList* players;             // ListView1
     TNotificationIcon* tray;         // NotificationIcon1
   };

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -80,8 +79,8 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
 
   display_ = std::make_unique<FormQueryDisplay>(FormQueryDisplay::Controls{
       {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11},
-      ListBox1,
-      ListBox2,
+      &ListBox1,
+      &ListBox2,
       ListView1,
       NotificationIcon1});
   const TimeFormat timeFormat = TimeFormat::FromLocale();
@@ -294,10 +293,7 @@ void TForm1::EnableTimer() {
 
 void TForm1::HideStartButton() { Button1->hide(); }
 
-void TForm1::SetUpdateTime(const std::string& text) {
-  Label15->setText(ToDisplayText(text));
-  FitLabelToText(Label15);
-}
+void TForm1::SetUpdateTime(const std::string& text) { ShowLabelText(Label15, text); }
 
 void TForm1::SetAddress(std::uint32_t address) { IPEdit->SetAddress(address); }
 

@@ -10,6 +10,7 @@
 #include "core/endpoint_source.h"
 #include "core/local_time.h"
 #include "core/query_cycle.h"
+#include "core/reply_text.h"
 #include "core/responsive_wait.h"
 #include "storage/player_log.h"
 #include "storage/settings_file.h"
@@ -22,7 +23,6 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QAction;
 class QGroupBox;
@@ -153,7 +153,9 @@ class TForm1 final : public QWidget,
  public:
   // Controls, named as the window's layout names them; tests find them by
   // these names too (objectName).
-  QListWidget* ListBox1 = nullptr;
+  // The last info reply's tokens. It and ListBox2 are never shown, so they
+  // are plain token lists rather than hidden list widgets.
+  TokenList ListBox1;
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;
@@ -163,7 +165,7 @@ class TForm1 final : public QWidget,
   QLabel* Label7 = nullptr;
   QLabel* Label8 = nullptr;
   QLabel* Label9 = nullptr;
-  QListWidget* ListBox2 = nullptr;
+  TokenList ListBox2;  // the last status reply's tokens
   QLabel* Label10 = nullptr;
   QLabel* Label11 = nullptr;
   PlayerList* ListView1 = nullptr;

@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -54,21 +53,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int le
   return label;
 }
 
-// The hidden holders of the reply token lists: never shown, never enabled.
-QListWidget* MakeReplyList(QWidget* parent, const char* name, int left) {
-  auto* list = Named(new QListWidget(parent), name);
-  list->setGeometry(left, 0, 121, 337);
-  list->hide();
-  list->setEnabled(false);
-  return list;
-}
-
 }  // namespace
 
 void TForm1::CreateControls() {
-  ListBox1 = MakeReplyList(this, "ListBox1", 792);
-  ListBox2 = MakeReplyList(this, "ListBox2", 920);
-
   Label12 = MakeLabel(this, "Label12", "IP", 2, 5);
   IPEdit = Named(new AddressField(this), "IPEdit");
   IPEdit->setGeometry(16, 2, 92, 21);
@@ -179,12 +166,14 @@ void TForm1::CreateTray() {
   NotificationIcon1->SetPopupMenu(PopupMenu1);
 }
 
-// ListBox1, IPEdit, Button1, CheckBox1, ListBox3, Edit5, Edit4, ListBox2,
-// ListView1, Edit2, Edit3, then the build's own controls. The port fields
-// follow the START button, so tabbing away from the address saves it.
+// IPEdit, Button1, CheckBox1, ListBox3, Edit5, Edit4, ListView1, Edit2,
+// Edit3, then the build's own controls. The port fields follow the START
+// button, so tabbing away from the address saves it. The reply lists
+// ListBox1 (first) and ListBox2 (after Edit4) are no widgets here; being
+// hidden and disabled for good they could never take the focus, so the
+// order the user tabs through is the same.
 void TForm1::SetTabOrder() {
-  std::vector<QWidget*> chain = {ListBox1, IPEdit, Button1,   CheckBox1, ListBox3, Edit5,
-                                 Edit4,    ListBox2, ListView1, Edit2,     Edit3};
+  std::vector<QWidget*> chain = {IPEdit, Button1, CheckBox1, ListBox3, Edit5, Edit4, ListView1, Edit2, Edit3};
   if (RadioGroup1 != nullptr) {
     chain.push_back(RadioGroup1);
   } else {

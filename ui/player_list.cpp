@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <algorithm>
 #include <numeric>
 
@@ -13,24 +14,40 @@ namespace {
 
 constexpr int kSubItemColumns = 3;
 
-// A row that keeps its caption and sub-items as bytes and sorts by caption.
+// The text of `column` (1 to 3) for these sub-items: empty for a row cut
+// short before it.
+const std::string& SubItem(const std::vector<std::string>& subItems, int column) {
+  static const std::string kNone;
+  const auto place = static_cast<std::size_t>(column - 1);
+  return place < subItems.size() ? subItems[place] : kNone;
+}
+
+// A row on screen that keeps its caption and sub-items as bytes.
 class PlayerItem final : public QTreeWidgetItem {
  public:
-  explicit PlayerItem(std::string caption) : caption_(std::move(caption)) { setText(0, ToDisplayText(caption_)); }
-
-  const std::string& Caption() const { return caption_; }
-  const std::vector<std::string>& SubItems() const { return subItems_; }
-
-  void AppendSubItem(const std::string& text) {
-    subItems_.push_back(text);
-    const auto column = static_cast<int>(subItems_.size());
-    if (column <= kSubItemColumns) {
-      setText(column, ToDisplayText(text));
+  explicit PlayerItem(const PlayerRow& row) : caption_(row.caption), subItems_(row.subItems) {
+    setText(0, ToDisplayText(caption_));
+    for (int column = 1; column <= kSubItemColumns; ++column) {
+      setText(column, ToDisplayText(SubItem(subItems_, column)));
     }
   }
 
-  bool operator<(const QTreeWidgetItem& other) const override {
-    return CompareCaptions(caption_, static_cast<const PlayerItem&>(other).caption_) < 0;
+  const std::string& Caption() const { return caption_; }
+
+  // Shows `row`, setting only the texts that differ from those shown: an
+  // unchanged cell is not repainted.
+  void Show(const PlayerRow& row) {
+    if (row.caption != caption_) {
+      caption_ = row.caption;
+      setText(0, ToDisplayText(caption_));
+    }
+    for (int column = 1; column <= kSubItemColumns; ++column) {
+      const std::string& wanted = SubItem(row.subItems, column);
+      if (wanted != SubItem(subItems_, column)) {
+        setText(column, ToDisplayText(wanted));
+      }
+    }
+    subItems_ = row.subItems;
   }
 
  private:
@@ -99,44 +116,128 @@ const std::vector<ColumnLimits>& PlayerList::Limits() {
 }
 
 void PlayerList::ClearRows() {
-  clear();
-  lastRow_ = nullptr;
+  arrived_.clear();
+  lastRowPresent_ = false;
+  orderKnown_ = false;
+  emptied_ = true;
+  RowsChanged();
 }
 
 void PlayerList::AddRow(const std::string& caption) {
-  auto* row = new PlayerItem(caption);
-  addTopLevelItem(row);
-  sortItems(0, Qt::AscendingOrder);
-  lastRow_ = row;
+  arrived_.push_back(PlayerRow{caption, {}});
+  lastRowPresent_ = true;
+  orderKnown_ = false;
+  RowsChanged();
 }
 
 void PlayerList::AppendSubItem(const std::string& text) {
-  // The row may have been removed since; compare the pointer before using it.
-  if (lastRow_ == nullptr || indexOfTopLevelItem(lastRow_) < 0) {
-    lastRow_ = nullptr;
+  if (!lastRowPresent_) {
     return;
   }
-  static_cast<PlayerItem*>(lastRow_)->AppendSubItem(text);
+  arrived_.back().subItems.push_back(text);
+  RowsChanged();
 }
 
-int PlayerList::RowCount() const { return topLevelItemCount(); }
+void PlayerList::RowsChanged() {
+  changed_ = true;
+  if (!showQueued_) {
+    showQueued_ = true;
+    QMetaObject::invokeMethod(this, &PlayerList::ShowRows, Qt::QueuedConnection);
+  }
+}
+
+const std::vector<std::size_t>& PlayerList::Order() const {
+  if (orderKnown_) {
+    return order_;
+  }
+  orderKnown_ = true;
+  const bool sameCaptions =
+      sortedFor_.size() == arrived_.size() &&
+      std::equal(arrived_.begin(), arrived_.end(), sortedFor_.begin(),
+                 [](const PlayerRow& row, const std::string& caption) { return row.caption == caption; });
+  if (sameCaptions) {
+    return order_;
+  }
+  order_.resize(arrived_.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  // Stable: rows of equal captions keep the order they came in, as when
+  // each is sorted in on arrival.
+  std::stable_sort(order_.begin(), order_.end(), [this](std::size_t a, std::size_t b) {
+    return CompareCaptions(arrived_[a].caption, arrived_[b].caption) < 0;
+  });
+  sortedFor_.resize(arrived_.size());
+  for (std::size_t place = 0; place < arrived_.size(); ++place) {
+    sortedFor_[place] = arrived_[place].caption;
+  }
+  return order_;
+}
+
+int PlayerList::RowCount() const { return static_cast<int>(arrived_.size()); }
 
 std::vector<PlayerRow> PlayerList::Rows() const {
   std::vector<PlayerRow> rows;
-  rows.reserve(static_cast<std::size_t>(topLevelItemCount()));
-  for (int index = 0; index < topLevelItemCount(); ++index) {
-    const PlayerItem& item = AsPlayer(topLevelItem(index));
-    rows.push_back(PlayerRow{item.Caption(), item.SubItems()});
+  rows.reserve(arrived_.size());
+  for (const std::size_t place : Order()) {
+    rows.push_back(arrived_[place]);
   }
   return rows;
 }
 
 std::optional<std::string> PlayerList::SelectedCaption() const {
+  // Rows on screen that are about to go carry no selection any more.
+  if (emptied_) {
+    return std::nullopt;
+  }
   const QList<QTreeWidgetItem*> selected = selectedItems();
   if (selected.isEmpty()) {
     return std::nullopt;
   }
   return AsPlayer(selected.front()).Caption();
+}
+
+void PlayerList::ShowRows() {
+  showQueued_ = false;
+  if (!changed_) {
+    return;
+  }
+  changed_ = false;
+  if (emptied_) {
+    emptied_ = false;
+    // Emptying the list ends its selection and its current row.
+    if (selectionModel()->hasSelection() || currentIndex().isValid()) {
+      selectionModel()->clear();
+    }
+  }
+  // Both the rows on screen and the rows held are in list order: walk them
+  // side by side, keep the rows whose caption sorts alike (updating their
+  // texts), take out those that sort before the next held row and put in
+  // those that sort before the next row on screen.
+  const std::vector<std::size_t>& order = Order();
+  int shown = 0;
+  std::size_t next = 0;
+  while (next < order.size() || shown < topLevelItemCount()) {
+    if (shown == topLevelItemCount()) {
+      insertTopLevelItem(shown++, new PlayerItem(arrived_[order[next++]]));
+      continue;
+    }
+    auto* item = static_cast<PlayerItem*>(topLevelItem(shown));
+    if (next == order.size()) {
+      delete takeTopLevelItem(shown);
+      continue;
+    }
+    const PlayerRow& row = arrived_[order[next]];
+    const int sign = item->Caption() == row.caption ? 0 : CompareCaptions(item->Caption(), row.caption);
+    if (sign < 0) {
+      delete takeTopLevelItem(shown);
+    } else if (sign > 0) {
+      insertTopLevelItem(shown++, new PlayerItem(row));
+      ++next;
+    } else {
+      item->Show(row);
+      ++shown;
+      ++next;
+    }
+  }
 }
 
 void PlayerList::showEvent(QShowEvent* event) {
@@ -155,6 +256,24 @@ void PlayerList::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeWidget::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton) {
     Q_EMIT RowDoubleClicked();
+  }
+}
+
+void PlayerList::paintEvent(QPaintEvent* event) {
+  // Given a region of several rectangles, the tree draws every cell of
+  // each row the region touches, even where only one cell changed: a cycle
+  // that changes every ping would draw all cells of all rows. Drawn one
+  // rectangle at a time, only the cells inside are. The focus frame of a
+  // current row is drawn across the columns drawn, so with a current row
+  // the region is drawn whole.
+  const QRegion& region = event->region();
+  if (region.rectCount() <= 1 || currentIndex().isValid()) {
+    QTreeWidget::paintEvent(event);
+    return;
+  }
+  for (const QRect& rect : region) {
+    QPaintEvent part(rect);
+    QTreeWidget::paintEvent(&part);
   }
 }
 

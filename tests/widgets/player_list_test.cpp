@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -57,6 +60,7 @@ TEST(PlayerList, SubItemsGoToTheRowAddedLastWhereverItWasSorted) {
   list.AppendSubItem("");  // an empty value is a value
   const std::vector<PlayerRow> expected{{" al", SubItems{"12", ""}}, {" zed", SubItems{"1", "2", "3"}}};
   EXPECT_EQ(list.Rows(), expected);
+  list.ShowRows();
   EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("12"));
   EXPECT_EQ(list.topLevelItem(1)->text(3), QStringLiteral("3"));
 }
@@ -76,6 +80,7 @@ TEST(PlayerList, CaptionBytesComeBackUnchanged) {
   list.AddRow(caption);
   list.AppendSubItem("\xFE");
   EXPECT_EQ(list.Rows(), (std::vector<PlayerRow>{{caption, SubItems{"\xFE"}}}));
+  list.ShowRows();
   EXPECT_EQ(list.topLevelItem(0)->text(0), QString::fromUtf16(u" \u0080\u00A0\u00E9\u00FF\u007F"));
 
   EXPECT_EQ(list.SelectedCaption(), std::nullopt);
@@ -83,10 +88,13 @@ TEST(PlayerList, CaptionBytesComeBackUnchanged) {
   EXPECT_EQ(list.SelectedCaption(), caption);
 }
 
+// The row " b" stays on screen through the refill, yet its selection ends
+// as if it had been removed and added again.
 TEST(PlayerList, ClearRowsEndsTheSelection) {
   PlayerList list;
   list.AddRow(" a");
   list.AddRow(" b");
+  list.ShowRows();
   list.setCurrentItem(list.topLevelItem(1));
   ASSERT_EQ(list.SelectedCaption(), " b");
   list.ClearRows();
@@ -94,16 +102,124 @@ TEST(PlayerList, ClearRowsEndsTheSelection) {
   EXPECT_EQ(list.SelectedCaption(), std::nullopt);
   list.AddRow(" b");
   EXPECT_EQ(list.SelectedCaption(), std::nullopt);
+  list.ShowRows();
+  EXPECT_EQ(list.SelectedCaption(), std::nullopt);
+  EXPECT_TRUE(list.selectedItems().isEmpty());
+  EXPECT_EQ(list.currentItem(), nullptr);
 }
 
 TEST(PlayerList, SelectionFollowsItsRowWhenOthersAreSortedIn) {
   PlayerList list;
   list.AddRow(" m");
+  list.ShowRows();
   list.topLevelItem(0)->setSelected(true);
   list.AddRow(" a");
   list.AddRow(" z");
   EXPECT_EQ(list.SelectedCaption(), " m");
+  list.ShowRows();
+  EXPECT_EQ(list.SelectedCaption(), " m");
+  EXPECT_EQ(list.selectedItems().front(), list.topLevelItem(1));
 }
+
+// What a cycle leaves on screen after an earlier one: the rows of a list
+// emptied and filled anew, whatever was shown before; and only what
+// differs is touched.
+struct RefillCase {
+  const char* change;
+  std::vector<PlayerRow> before;
+  std::vector<PlayerRow> after;
+  int cellsSet;  // texts set on rows that stay
+  int inserted;
+  int removed;
+};
+
+void PrintTo(const RefillCase& refill, std::ostream* out) { *out << refill.change; }
+
+void Fill(PlayerList& list, const std::vector<PlayerRow>& rows) {
+  list.ClearRows();
+  for (const PlayerRow& row : rows) {
+    list.AddRow(row.caption);
+    for (const std::string& text : row.subItems) {
+      list.AppendSubItem(text);
+    }
+  }
+}
+
+// Every cell's text, row by row, as the list shows it.
+std::vector<QStringList> ShownTexts(const PlayerList& list) {
+  std::vector<QStringList> rows;
+  for (int row = 0; row < list.topLevelItemCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < list.columnCount(); ++column) {
+      cells.append(list.topLevelItem(row)->text(column));
+    }
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+class RefillTest : public ::testing::TestWithParam<RefillCase> {};
+
+TEST_P(RefillTest, ShowsWhatARebuiltListShowsAndTouchesOnlyTheChanges) {
+  const RefillCase& refill = GetParam();
+  PlayerList list;
+  Fill(list, refill.before);
+  list.ShowRows();
+  QSignalSpy cells(list.model(), &QAbstractItemModel::dataChanged);
+  QSignalSpy inserted(list.model(), &QAbstractItemModel::rowsInserted);
+  QSignalSpy removed(list.model(), &QAbstractItemModel::rowsRemoved);
+  QSignalSpy reset(list.model(), &QAbstractItemModel::modelReset);
+  QSignalSpy moved(list.model(), &QAbstractItemModel::layoutChanged);
+  Fill(list, refill.after);
+  // The screen follows at the event loop's next turn.
+  QCoreApplication::processEvents();
+
+  PlayerList rebuilt;
+  Fill(rebuilt, refill.after);
+  rebuilt.ShowRows();
+  EXPECT_EQ(list.Rows(), rebuilt.Rows());
+  EXPECT_EQ(ShownTexts(list), ShownTexts(rebuilt));
+  EXPECT_EQ(cells.count(), refill.cellsSet);
+  EXPECT_EQ(inserted.count(), refill.inserted);
+  EXPECT_EQ(removed.count(), refill.removed);
+  EXPECT_EQ(reset.count(), 0);
+  EXPECT_EQ(moved.count(), 0);
+}
+
+const std::vector<PlayerRow> kThree{
+    {" alice", SubItems{"1", "2", "30"}}, {" Bob", SubItems{"3", "4", "40"}}, {" carl", SubItems{"5", "6", "50"}}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, RefillTest,
+    ::testing::Values(
+        RefillCase{"the same rows again: nothing touched", kThree, kThree, 0, 0, 0},
+        RefillCase{"the same rows in another reply order",
+                   kThree,
+                   {kThree[2], kThree[0], kThree[1]},
+                   0, 0, 0},
+        RefillCase{"one ping changes: one cell",
+                   kThree,
+                   {kThree[0], {" Bob", SubItems{"3", "4", "41"}}, kThree[2]},
+                   1, 0, 0},
+        RefillCase{"a player joins in the middle",
+                   kThree,
+                   {kThree[0], kThree[1], kThree[2], {" bill", SubItems{"0", "0", "99"}}},
+                   0, 1, 0},
+        RefillCase{"a player leaves", kThree, {kThree[0], kThree[2]}, 0, 0, 1},
+        RefillCase{"a time-out empties the list", kThree, {}, 0, 0, 3},
+        RefillCase{"the first reply fills an empty list", {}, kThree, 0, 3, 0},
+        RefillCase{"a row cut short by a failure loses its later texts",
+                   kThree,
+                   {kThree[0], {" Bob", SubItems{"3"}}},
+                   2, 0, 1},
+        RefillCase{"a renamed player: one row out, one in",
+                   kThree,
+                   {kThree[0], {" bob", SubItems{"3", "4", "40"}}, kThree[2]},
+                   0, 1, 1},
+        RefillCase{"twins keep their order of arrival",
+                   {{" x", SubItems{"1", "1", "1"}}, {" x", SubItems{"2", "2", "2"}}},
+                   {{" x", SubItems{"2", "2", "2"}}, {" x", SubItems{"1", "1", "1"}}},
+                   6, 0, 0}));
 
 // The list shown in a window of its own, 393 pixels wide as in the main
 // window.
@@ -149,9 +265,37 @@ TEST_F(ShownPlayerListTest, ColumnsFollowAResizeAndTheScrollBar) {
   EXPECT_EQ(list_->columnWidth(3), 50);
 }
 
+// A cycle that changes cells in several rows and columns is drawn cell by
+// cell; the screen must end up as a whole repaint draws it.
+TEST_F(ShownPlayerListTest, ChangedCellsEndUpAsAWholeRepaintDrawsThem) {
+  const auto fill = [&](int round) {
+    list_->ClearRows();
+    for (int player = 0; player < 12; ++player) {
+      list_->AddRow(" player" + std::to_string(player));
+      list_->AppendSubItem(std::to_string(player + (player == 3 ? round : 0)));
+      list_->AppendSubItem(std::to_string(player == 5 ? round : 0));
+      list_->AppendSubItem(std::to_string(20 + player + round));
+    }
+  };
+  const auto shown = [&] { return window_.screen()->grabWindow(window_.winId()).toImage(); };
+  fill(0);
+  ASSERT_TRUE(WaitFor([&] { return list_->topLevelItemCount() == 12; }));
+  QTest::qWait(50);
+  const QImage before = shown();
+
+  fill(7);
+  QTest::qWait(50);
+  const QImage changed = shown();
+  list_->viewport()->repaint();
+  const QImage repainted = shown();
+  EXPECT_NE(changed, before);
+  EXPECT_EQ(changed, repainted);
+}
+
 TEST_F(ShownPlayerListTest, DoubleClickOnARowSelectsItAndReports) {
   list_->AddRow(" alice");
   list_->AddRow(" Bob");
+  list_->ShowRows();
   QSignalSpy doubleClicks(list_, &PlayerList::RowDoubleClicked);
   const QPoint onBob = list_->visualItemRect(list_->topLevelItem(1)).center();
   QTest::mouseDClick(list_->viewport(), Qt::LeftButton, Qt::NoModifier, onBob);

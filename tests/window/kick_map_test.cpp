@@ -37,6 +37,7 @@ class KickMapTest : public WindowTest {
 
   void DoubleClickRow(int row) {
     PlayerList* list = form_->ListView1;
+    list->ShowRows();
     const QRect rect = list->visualItemRect(list->topLevelItem(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());

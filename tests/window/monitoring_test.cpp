@@ -1,10 +1,11 @@
 // START against the simulated server, and the cycle's failures as the
 // window shows them.
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/caption_order.h"
 #include "support/sim_server.h"
@@ -29,7 +30,24 @@ class MonitoringTest : public WindowTest {
     }
     return captions;
   }
+
+  // Every cell's text, row by row, as the player list shows it.
+  std::vector<std::vector<std::string>> ShownRows() const {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < form_->ListView1->topLevelItemCount(); ++row) {
+      std::vector<std::string> cells;
+      for (int column = 0; column < 4; ++column) {
+        cells.push_back(FromDisplayText(form_->ListView1->topLevelItem(row)->text(column)));
+      }
+      rows.push_back(cells);
+    }
+    return rows;
+  }
 };
+
+bool HasToken(const TokenList& tokens, const std::string& token) {
+  return std::find(tokens.begin(), tokens.end(), token) != tokens.end();
+}
 
 TEST_F(MonitoringTest, StartFillsTheWindowAndKeepsMonitoring) {
   SimServer server({"--players", "8"});
@@ -46,8 +64,12 @@ TEST_F(MonitoringTest, StartFillsTheWindowAndKeepsMonitoring) {
   EXPECT_EQ(Form().Label9->text(), QStringLiteral("protocol: 8"));
   EXPECT_TRUE(Form().Label10->text().startsWith(QStringLiteral("fraglimit: ")));
   EXPECT_FALSE(Form().Label15->text().isEmpty());
-  EXPECT_GT(Form().ListBox1->count(), 10);
-  EXPECT_GT(Form().ListBox2->count(), 10);
+  // The reply lists hold the last replies' tokens.
+  ASSERT_GT(Form().ListBox1.size(), 10u);
+  EXPECT_EQ(Form().ListBox1.front(), "infoResponse");
+  EXPECT_TRUE(HasToken(Form().ListBox1, "protocol"));
+  EXPECT_TRUE(HasToken(Form().ListBox2, "player_7"));
+  EXPECT_TRUE(HasToken(Form().ListBox2, "fraglimit"));
 
   const std::vector<std::string> captions = Captions();
   for (std::size_t i = 1; i < captions.size(); ++i) {
@@ -70,14 +92,14 @@ TEST_F(MonitoringTest, ASilentServerEmptiesTheInfoListAndStillUpdatesTheTime) {
   SimServer server({"--players", "8", "--silent=all"});
   Open();
   PointAt(server.GamePort(), server.QueryPort());
-  Form().ListBox1->addItem(QStringLiteral("left from an earlier reply"));
+  Form().ListBox1 = {"left from an earlier reply"};
 
   // The click's cycle waits in vain and then handles what piled up, the
   // timer's first tick among it: that tick must not start a cycle inside
   // the waiting one.
   ClickStart();
   EXPECT_FALSE(Form().Label15->text().isEmpty());
-  EXPECT_EQ(Form().ListBox1->count(), 0);
+  EXPECT_TRUE(Form().ListBox1.empty());
   EXPECT_EQ(Form().Label8->text(), QStringLiteral("hostname:"));
   EXPECT_EQ(Form().Label7->text(), QStringLiteral("mapname:"));
   EXPECT_EQ(Form().ListView1->RowCount(), 0);
@@ -138,6 +160,52 @@ TEST_F(MonitoringTest, AFailedStatusReceiveKeepsThePreviousRows) {
   const QString stuck = Form().Label15->text();
   Pump(1200ms);
   EXPECT_EQ(Form().Label15->text(), stuck);
+}
+
+// Cycle after cycle the list shows what the last reply lists, sorted, as
+// if rebuilt from nothing, while only what changed is touched on screen.
+TEST_F(MonitoringTest, EachCycleShowsTheLastRepliesRowsAndTouchesOnlyWhatChanged) {
+  SimServer server;
+  for (const char* player : {"player add alice;1;2;30", "player add Bob;3;4;40"}) {
+    ASSERT_EQ(server.Control(player), "ok");
+  }
+  Open();
+  PointAt(server.GamePort(), server.QueryPort());
+  ClickStart();
+  using Shown = std::vector<std::vector<std::string>>;
+  ASSERT_TRUE(WaitUntil([&] { return ShownRows() == Shown{{" alice", "1", "2", "30"}, {" Bob", "3", "4", "40"}}; }));
+
+  QAbstractItemModel* model = Form().ListView1->model();
+  QSignalSpy cells(model, &QAbstractItemModel::dataChanged);
+  QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+  QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
+  QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+  // Replies like the last change nothing on screen.
+  const QString time = Form().Label15->text();
+  ASSERT_TRUE(WaitUntil([&] { return Form().Label15->text() != time; }, 3000ms));
+  Pump(600ms);
+  EXPECT_EQ(cells.count() + inserted.count() + removed.count() + reset.count(), 0);
+
+  // While receives fail the rows stay; the changes made meanwhile then
+  // come with one reply: alice's frags, and carl, who joins.
+  ASSERT_EQ(server.Control("oversize status on"), "ok");
+  for (const char* change : {"player remove alice", "player add alice;9;2;30", "player add carl;5;6;50"}) {
+    ASSERT_EQ(server.Control(change), "ok");
+  }
+  ASSERT_EQ(server.Control("oversize status off"), "ok");
+  const Shown expected{{" alice", "9", "2", "30"}, {" Bob", "3", "4", "40"}, {" carl", "5", "6", "50"}};
+  ASSERT_TRUE(WaitUntil([&] { return ShownRows() == expected; }));
+  EXPECT_EQ(cells.count(), 1);
+  EXPECT_EQ(inserted.count(), 1);
+  EXPECT_EQ(removed.count() + reset.count(), 0);
+  EXPECT_TRUE(HasToken(Form().ListBox2, "player_2"));
+
+  // A status time-out empties the list and the status reply list.
+  ASSERT_EQ(server.Control("silent status on"), "ok");
+  ASSERT_TRUE(WaitUntil([&] { return ShownRows().empty(); }));
+  EXPECT_EQ(Form().ListView1->RowCount(), 0);
+  EXPECT_TRUE(Form().ListBox2.empty());
+  EXPECT_EQ(Form().ListBox1.front(), "infoResponse");
 }
 
 TEST_F(MonitoringTest, ASettingsFileThatCannotBeReadIsReportedAndTheWindowStillOpens) {
