@@ -74,26 +74,6 @@ TEST_F(CycleRecorderTest, AFullCycleTellsEverything) {
   EXPECT_EQ(display.UpdateTime(), "14:05:09");
 }
 
-TEST_F(CycleRecorderTest, EachCycleStartsAfresh) {
-  udp1.ReceiveTimeout = 200;
-  gameServer.Start({{kInfoReply}, {}});
-  queryServer.Start({{kStatusReply}});
-
-  cycle.Run();
-  queryServer.Finish();
-  cycle.Run();
-
-  gameServer.Finish();
-  ASSERT_EQ(results.size(), 2u);
-  const CycleResult& silent = results[1];
-  EXPECT_EQ(silent.at, milliseconds(500));
-  EXPECT_FALSE(silent.infoAnswered);
-  EXPECT_FALSE(silent.statusAnswered);
-  EXPECT_EQ(silent.hostName, std::nullopt);
-  EXPECT_EQ(silent.map, std::nullopt);
-  EXPECT_EQ(silent.players, std::nullopt);
-}
-
 TEST_F(CycleRecorderTest, APlayerListCutShortIsNoList) {
   // The last player lacks its ping: the cycle fails after the rows were added.
   gameServer.Start({{kInfoReply}});

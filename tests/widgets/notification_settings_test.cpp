@@ -55,13 +55,6 @@ TEST(NotificationSettings, ChoicesAreWrittenAtOnceAndReadBack) {
   EXPECT_EQ(text.find("map="), std::string::npos) << text;
 }
 
-TEST(NotificationSettings, WithoutAFileChoicesLastForTheRun) {
-  NotificationSettings settings{QString()};
-  settings.SetEnabled(EventKind::MapChange, true);
-  EXPECT_TRUE(settings.Enabled(EventKind::MapChange));
-  EXPECT_FALSE(NotificationSettings(QString()).Enabled(EventKind::MapChange));
-}
-
 TEST(NotificationSettings, AFileThatCannotBeWrittenKeepsTheChoiceForTheRun) {
   TempDir folder;
   // A plain file where the folder should be.
