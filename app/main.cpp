@@ -14,6 +14,7 @@
 #include "core/local_time.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/notification_settings.h"
 #include "ui/program_icon.h"
 
 namespace {
@@ -83,8 +84,9 @@ int main(int argc, char* argv[]) {
   kestrova::SystemClock clock;
   kestrova::MessageBoxErrorDisplay errors(nullptr);
   kestrova::MessageBoxConfirmation confirmation;
-  kestrova::TForm1 form(kestrova::kThisBuild, kestrova::FormServices{errors, confirmation, clock,
-                                                                     QDir::currentPath().toStdString(), nullptr});
+  kestrova::TForm1 form(kestrova::kThisBuild,
+                        kestrova::FormServices{errors, confirmation, clock, QDir::currentPath().toStdString(), nullptr,
+                                               kestrova::NotificationSettings::UserFile()});
   form.FormCreate();
   return QApplication::exec();
 }

@@ -13,6 +13,8 @@ QueryCycle::QueryCycle(Parts parts) : parts_(std::move(parts)) {}
 
 void QueryCycle::SetLogStep(std::function<void()> logStep) { logStep_ = std::move(logStep); }
 
+void QueryCycle::SetCycleEnd(std::function<void(bool completed)> cycleEnd) { cycleEnd_ = std::move(cycleEnd); }
+
 void QueryCycle::Run() {
   // A receive with a silent server handles the window's pending events, the
   // next timer tick among them; starting a cycle there would nest one level
@@ -23,11 +25,16 @@ void QueryCycle::Run() {
     return;
   }
   ScopedFlag mark(running_);
+  bool completed = false;
   try {
     RunSteps();
+    completed = true;
   } catch (const std::exception&) {
     // Every failure ends the cycle without a message; the next tick starts afresh.
   } catch (...) {
+  }
+  if (cycleEnd_) {
+    cycleEnd_(completed);
   }
 }
 

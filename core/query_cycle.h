@@ -39,6 +39,9 @@ class QueryCycle final {
 
   // Build B's log step, run last inside the failure guard.
   void SetLogStep(std::function<void()> logStep);
+  // Runs after every cycle, outside the failure guard, with whether the
+  // cycle ended normally (false: at a failure). Ignored calls run nothing.
+  void SetCycleEnd(std::function<void(bool completed)> cycleEnd);
 
   // Runs one cycle. A call made while a cycle is running (a tick handled
   // while a reply is awaited) is ignored, so cycles never nest.
@@ -53,6 +56,7 @@ class QueryCycle final {
 
   Parts parts_;
   std::function<void()> logStep_;
+  std::function<void(bool)> cycleEnd_;
   bool running_ = false;
   int ignoredRuns_ = 0;
 };

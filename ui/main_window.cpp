@@ -27,6 +27,7 @@
 #include "ui/minimize_watcher.h"
 #include "ui/notification_icon.h"
 #include "ui/player_list.h"
+#include "ui/server_notifications.h"
 #include "ui/text_bytes.h"
 
 namespace kestrova {
@@ -86,8 +87,12 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
   const TimeFormat timeFormat = TimeFormat::FromLocale();
   const EndpointSource& endpoint = *this;
   CycleControls& controls = *this;
+  notifications_ = std::make_unique<ServerNotifications>(
+      ServerNotifications::Parts{*display_, *NotificationIcon1, *PopupMenu1, ExitKestrova1, endpoint,
+                                 services_.steadyClock, services_.notificationSettingsFile});
   cycle_ = std::make_unique<QueryCycle>(
-      QueryCycle::Parts{UDP1, UDP2, endpoint, *display_, controls, services_.clock, timeFormat});
+      QueryCycle::Parts{UDP1, UDP2, endpoint, notifications_->Display(), controls, services_.clock, timeFormat});
+  cycle_->SetCycleEnd([this](bool completed) { notifications_->CycleEnded(completed); });
   ConsoleOutput& consoleOutput = *ListBox3;
   exchange_ = std::make_unique<ConsoleExchange>(UDP3, endpoint, consoleOutput);
   if (build_ == BuildKind::Log) {

@@ -41,6 +41,8 @@ class IntegerField;
 class LinkLabel;
 class MinimizeWatcher;
 class PlayerList;
+class ServerNotifications;
+class SteadyClock;
 class TNotificationIcon;
 
 
@@ -53,6 +55,10 @@ struct FormServices {
   std::filesystem::path folder;
   // The notification area; nullptr for the desktop's own.
   std::unique_ptr<TrayBackend> trayBackend;
+  // Where the notification choices are kept; empty: for this run only.
+  QString notificationSettingsFile = QString();
+  // The clock that times the server's silence; nullptr for the system's.
+  const SteadyClock* steadyClock = nullptr;
 };
 
 // The program's one window: the endpoint fields, the START button, the
@@ -205,6 +211,7 @@ class TForm1 final : public QWidget,
   QtEventPump pump_;
   std::unique_ptr<AntiFreeze> IdAntiFreeze1;
   std::unique_ptr<FormQueryDisplay> display_;
+  std::unique_ptr<ServerNotifications> notifications_;
   std::unique_ptr<QueryCycle> cycle_;
   std::unique_ptr<ConsoleExchange> exchange_;
   std::optional<PlayerLog> log_;

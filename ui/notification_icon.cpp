@@ -46,6 +46,10 @@ void TNotificationIcon::SetHint(const std::string& text) {
   }
 }
 
+bool TNotificationIcon::ShowMessage(const QString& title, const QString& text) {
+  return present_ && backend_->ShowMessage(title, text);
+}
+
 void TNotificationIcon::SetPopupMenu(QMenu* menu) {
   menu_ = menu;
   if (enabled_) backend_->SetContextMenu(menu);

@@ -58,6 +58,11 @@ class TNotificationIcon final : public QObject {
   void SetHint(const std::string& text);
   const std::string& Hint() const { return hint_; }
 
+  // Shows a passing message titled `title` from the icon while it is
+  // present in a notification area that can show messages; returns
+  // whether it was shown. Without one nothing is shown and nothing fails.
+  bool ShowMessage(const QString& title, const QString& text);
+
   // The menu that a right click opens; not owned, nullptr for none. Its
   // default action, when enabled, runs on a double-click instead of
   // OnDblClick.

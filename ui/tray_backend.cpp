@@ -34,6 +34,14 @@ void QtTrayBackend::SetContextMenu(QMenu* menu) { tray_.setContextMenu(menu); }
 
 bool QtTrayBackend::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
+bool QtTrayBackend::ShowMessage(const QString& title, const QString& text) {
+  if (!tray_.isVisible() || !QSystemTrayIcon::isSystemTrayAvailable() || !QSystemTrayIcon::supportsMessages()) {
+    return false;
+  }
+  tray_.showMessage(title, text, QSystemTrayIcon::Information);
+  return true;
+}
+
 void QtTrayBackend::OnActivated(QSystemTrayIcon::ActivationReason reason) {
   // Qt reports a left press on the icon as Trigger and the second press of
   // a double-click only as DoubleClick, so a double-click arrives as one

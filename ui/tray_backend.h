@@ -34,6 +34,11 @@ class TrayBackend {
   virtual void SetContextMenu(QMenu* menu) = 0;
   // Whether the desktop offers a notification area right now.
   virtual bool Available() const = 0;
+  // Shows a passing message from the icon (the desktop's notification
+  // service where there is one). Returns whether the desktop took it:
+  // false, with nothing shown, where it has no notification area or no
+  // way to show messages.
+  virtual bool ShowMessage(const QString& title, const QString& text) = 0;
 
   // Every click on the icon goes to `handler` (replacing the one before).
   void SetClickHandler(ClickHandler handler) { handler_ = std::move(handler); }
@@ -61,6 +66,7 @@ class QtTrayBackend final : public TrayBackend {
   void Hide() override;
   void SetContextMenu(QMenu* menu) override;
   bool Available() const override;
+  bool ShowMessage(const QString& title, const QString& text) override;
 
  private:
   void OnActivated(QSystemTrayIcon::ActivationReason reason);

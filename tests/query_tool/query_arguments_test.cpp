@@ -87,6 +87,17 @@ TEST_P(BadForms, AreWrongUsage) {
   }
 }
 
+TEST(GoodForms, OpenMetricsIsAQueryCycleInAnotherFormat) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--openmetrics", "127.0.0.1"}, {"127.0.0.1", "--openmetrics"}}) {
+    const QueryArguments parsed = ParseQueryArguments(arguments);
+    EXPECT_EQ(parsed.mode, Mode::Query);
+    EXPECT_TRUE(parsed.openMetrics);
+    EXPECT_FALSE(parsed.json);
+  }
+  EXPECT_FALSE(ParseQueryArguments({"127.0.0.1"}).openMetrics);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     CommandLine, BadForms,
     testing::Values(BadForm{{}, "the server address is missing"},
@@ -110,6 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
                     BadForm{{"--game-port", "1", "--game-port=2", "127.0.0.1"}, "--game-port is given twice"},
                     BadForm{{"--rcon", "status", "--query-port", "1", "127.0.0.1"},
                             "--query-port has no use with --rcon"},
+                    BadForm{{"--openmetrics", "--openmetrics", "127.0.0.1"}, "--openmetrics is given twice"},
+                    BadForm{{"--openmetrics", "--json", "127.0.0.1"}, "--json and --openmetrics exclude each other"},
+                    BadForm{{"--rcon", "status", "--openmetrics", "127.0.0.1"},
+                            "--openmetrics has no use with --rcon"},
                     BadForm{{"-"}, "'-' is not a dotted IPv4 address"},
                     BadForm{{"127.0.0.1 "}, "'127.0.0.1 ' is not a dotted IPv4 address"},
                     BadForm{{"localhost"}, "'localhost' is not a dotted IPv4 address"}));

@@ -106,7 +106,39 @@ TEST_F(QueryToolAgainstServer, JsonOutputHoldsTheSameCycle) {
       << result.out;
   EXPECT_TRUE(Holds(result.out, "\"infoList\": [\"infoResponse\", ")) << result.out;
   EXPECT_TRUE(Holds(result.out, "\"statusList\": [\"\", ")) << result.out;
+  // The info reply's fields as sent, the host name's blanks included.
+  EXPECT_TRUE(Holds(result.out, "\"server\": {\"gamever\": \"1.11\", \"maxPing\": \"200\", ")) << result.out;
+  EXPECT_TRUE(Holds(result.out, std::string("\"clients\": \"3\", \"mapname\": \"dm/mohdm6\", \"hostname\": \"") +
+                                    kHostName + "\", \"protocol\": \"8\", \"challenge\": \"xxx\"}, "))
+      << result.out;
   EXPECT_TRUE(result.out.ends_with("\"error\": null}\n")) << result.out;
+}
+
+TEST_F(QueryToolAgainstServer, OpenMetricsOutputReadsBackThroughTheParsers) {
+  const ToolResult result = Query({"--openmetrics"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(result.out.ends_with("\n# EOF\n")) << result.out;
+  const ToolResult parsed = ParseMetrics(result.out);
+  ASSERT_EQ(parsed.exitCode, 0) << parsed.err << result.out;
+  for (const std::string parser : {"openmetrics ", "text "}) {
+    for (const std::string& sample : std::vector<std::string>{
+             "kestrova_up - 1", "kestrova_players - 3", "kestrova_max_players - 16",
+             std::string("kestrova_info gametype=1;hostname=") + kHostName + ";map=dm/mohdm6;protocol=8 1",
+             "kestrova_fraglimit - 30", "kestrova_timelimit - 20", "kestrova_player_frags name=alice 5",
+             "kestrova_player_deaths name=Bob 3", "kestrova_player_ping name=carl jr 80"}) {
+      EXPECT_TRUE(Holds(parsed.out, parser + sample + "\n")) << parser + sample << "\n" << parsed.out;
+    }
+    EXPECT_TRUE(Holds(parsed.out, parser + "kestrova_query_duration_seconds - ")) << parsed.out;
+  }
+
+  ASSERT_EQ(server_.Control("silent all on"), "ok");
+  const ToolResult silent = Query({"--openmetrics"});
+  EXPECT_EQ(silent.exitCode, 3);
+  EXPECT_EQ(silent.err, NoAnswerMessage());
+  const ToolResult down = ParseMetrics(silent.out);
+  ASSERT_EQ(down.exitCode, 0) << down.err << silent.out;
+  EXPECT_TRUE(Holds(down.out, "openmetrics kestrova_up - 0\n")) << down.out;
+  EXPECT_FALSE(Holds(down.out, "kestrova_info")) << down.out;
 }
 
 TEST_F(QueryToolAgainstServer, SilentServerExitsWithThree) {
@@ -118,7 +150,7 @@ TEST_F(QueryToolAgainstServer, SilentServerExitsWithThree) {
             R"({"valid": false, "labels": {"Label1": "maxPing:", "Label2": "pure:", "Label3": "gametypestring:", )"
             R"("Label4": "gametype:", "Label5": "sv_maxclients:", "Label6": "clients:", "Label7": "mapname:", )"
             R"("Label8": "hostname:", "Label9": "protocol:", "Label10": "fraglimit:", "Label11": "timelimit:"}, )"
-            R"("hint": "Kestrova", "players": [], "infoList": [], "statusList": [], "error": null})"
+            R"("hint": "Kestrova", "players": [], "infoList": [], "statusList": [], "server": null, "error": null})"
             "\n");
 }
 

@@ -108,7 +108,7 @@ TEST(QueryJson, HoldsEveryPartInItsPlace) {
             R"("Label8": "hostname:  A \"B\"", "Label9": "protocol:", "Label10": "fraglimit:", )"
             R"("Label11": "timelimit:"}, "hint": "Kestrova by ZLX\n\rclients: 1\n\rmapname: dm/x", )"
             R"("players": [[" cut", "7"], [" zed", "1", "2", "3"]], "infoList": ["infoResponse", "hostname"], )"
-            R"j("statusList": ["", "player_0"], "error": "List index out of bounds (9)"})j"
+            R"j("statusList": ["", "player_0"], "server": {}, "error": "List index out of bounds (9)"})j"
             "\n");
 }
 
@@ -119,7 +119,8 @@ TEST(QueryJson, FreshSnapshotShowsTheInitialCaptionsAndNoError) {
   EXPECT_NE(json.find(R"("Label1": "maxPing:")"), std::string::npos);
   EXPECT_NE(json.find(R"("Label11": "timelimit:")"), std::string::npos);
   EXPECT_NE(json.find(R"("hint": "Kestrova")"), std::string::npos);
-  EXPECT_NE(json.find(R"("players": [], "infoList": [], "statusList": [], "error": null})"), std::string::npos);
+  EXPECT_NE(json.find(R"("players": [], "infoList": [], "statusList": [], "server": null, "error": null})"),
+            std::string::npos);
 }
 
 TEST(ConsoleJson, ListsTheLinesAndTheError) {

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "support/temp_dir.h"
+
 extern char** environ;
 
 namespace kestrova::test {
@@ -116,6 +118,13 @@ ToolResult RunProgram(const std::string& path, const std::vector<std::string>& a
   }
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+ToolResult ParseMetrics(const std::string& metrics) {
+  const TempDir folder;
+  WriteFileBytes(folder / "metrics.prom", metrics);
+  return RunProgram("/usr/bin/python3", {std::string(KESTROVA_SOURCE_DIR) + "/tests/query_tool/parse_openmetrics.py",
+                                         (folder / "metrics.prom").string()});
 }
 
 }  // namespace kestrova::test

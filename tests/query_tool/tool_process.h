@@ -19,4 +19,10 @@ struct ToolResult {
 ToolResult RunProgram(const std::string& path, const std::vector<std::string>& arguments,
                       const std::vector<std::string>& environment = {});
 
+// Reads `metrics` with prometheus_client's OpenMetrics parser and its
+// Prometheus text parser (parse_openmetrics.py, run by /usr/bin/python3):
+// exit code 0 and one line per sample and parser on standard output, or
+// exit code 1 and the parser's complaint on standard error.
+ToolResult ParseMetrics(const std::string& metrics);
+
 }  // namespace kestrova::test

@@ -20,7 +20,7 @@ namespace kestrova::test {
 namespace {
 
 // A notification area that logs each call as "Show:<tip>",
-// "SetToolTip:<tip>", "Hide" or "Menu". The log outlives the backend so
+// "SetToolTip:<tip>", "Hide", "Menu" or "Message:<title>:<text>". The log outlives the backend so
 // that the removal at destruction can be seen.
 class RecordingTray final : public TrayBackend {
  public:
@@ -37,11 +37,16 @@ class RecordingTray final : public TrayBackend {
     log_->push_back("Menu");
   }
   bool Available() const override { return available; }
+  bool ShowMessage(const QString& title, const QString& text) override {
+    log_->push_back("Message:" + title.toStdString() + ":" + text.toStdString());
+    return available && messages;
+  }
 
   void Click(TrayClick click) const { ReportClick(click); }
 
   bool available = true;
   bool addSucceeds = true;
+  bool messages = true;
   QMenu* menu = nullptr;
 
  private:
@@ -163,6 +168,32 @@ TEST_F(NotificationIconTest, AnAbsentIconIsAddedAgainOnTheNextHintChange) {
   EXPECT_TRUE(icon_->Present());
   icon_->SetHint("third");
   EXPECT_EQ(TakeCalls(), (Calls{"SetToolTip:third"}));
+}
+
+TEST_F(NotificationIconTest, MessagesGoOutOnlyWhereTheAreaCanShowThem) {
+  struct Case {
+    const char* what;
+    bool addSucceeds;
+    bool messages;
+    Calls calls;
+    bool shown;
+  };
+  const Case cases[] = {
+      {"present, messages shown", true, true, {"Message:Kestrova:Server stops answering"}, true},
+      {"present, no messages", true, false, {"Message:Kestrova:Server stops answering"}, false},
+      {"absent: nothing is asked", false, true, {}, false},
+  };
+  for (const Case& c : cases) {
+    MakeIcon([&](RecordingTray& tray) {
+      tray.addSucceeds = c.addSucceeds;
+      tray.messages = c.messages;
+    });
+    TakeCalls();
+    EXPECT_EQ(icon_->ShowMessage(QStringLiteral("Kestrova"), QStringLiteral("Server stops answering")), c.shown)
+        << c.what;
+    EXPECT_EQ(TakeCalls(), c.calls) << c.what;
+    icon_.reset();
+  }
 }
 
 TEST_F(NotificationIconTest, ActiveOffRemovesTheIconAndOnAddsItBack) {

@@ -67,6 +67,8 @@ class RecordingTray final : public TrayBackend {
  public:
   struct Log {
     std::vector<QString> tips;
+    // Each message as its title, a line feed and its text.
+    std::vector<QString> messages;
     bool shown = false;
   };
   explicit RecordingTray(std::shared_ptr<Log> log) : log_(std::move(log)) {}
@@ -79,6 +81,10 @@ class RecordingTray final : public TrayBackend {
   void Hide() override { log_->shown = false; }
   void SetContextMenu(QMenu*) override {}
   bool Available() const override { return true; }
+  bool ShowMessage(const QString& title, const QString& text) override {
+    log_->messages.push_back(title + QLatin1Char('\n') + text);
+    return true;
+  }
 
  private:
   std::shared_ptr<Log> log_;

@@ -1,5 +1,7 @@
 #include "tools/query/json_report.h"
 
+#include "tools/query/info_fields.h"
+
 namespace kestrova {
 
 namespace {
@@ -18,6 +20,22 @@ std::string JsonArray(const std::vector<std::string>& texts) {
 }
 
 std::string JsonError(const std::optional<std::string>& error) { return error ? JsonString(*error) : "null"; }
+
+std::string JsonServer(const QuerySnapshot& snapshot) {
+  const std::optional<InfoFields> fields = ReadInfoFields(snapshot.infoReply, snapshot.valid);
+  if (!fields) {
+    return "null";
+  }
+  std::string out = "{";
+  for (std::size_t i = 0; i < fields->size(); ++i) {
+    if (i > 0) {
+      out += ", ";
+    }
+    const auto& [key, value] = (*fields)[i];
+    out += JsonString(key) + ": " + (value ? JsonString(*value) : "null");
+  }
+  return out + "}";
+}
 
 }  // namespace
 
@@ -83,6 +101,7 @@ std::string QueryJson(const QuerySnapshot& snapshot) {
   }
   out += "], \"infoList\": " + JsonArray(snapshot.infoList);
   out += ", \"statusList\": " + JsonArray(snapshot.statusList);
+  out += ", \"server\": " + JsonServer(snapshot);
   out += ", \"error\": " + JsonError(snapshot.error);
   out += "}\n";
   return out;

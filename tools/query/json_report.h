@@ -18,8 +18,11 @@ std::string JsonString(std::string_view bytes);
 
 // {"valid": bool, "labels": {"Label1": text, ..., "Label11": text},
 //  "hint": text, "players": [[caption, frags, deaths, ping], ...],
-//  "infoList": [...], "statusList": [...], "error": null or message}
-// on one line, followed by a line feed.
+//  "infoList": [...], "statusList": [...], "server": {key: value, ...},
+//  "error": null or message}
+// on one line, followed by a line feed. "server" holds the info reply's
+// keys and values as the server sent them (ReadInfoFields; a key without a
+// value has null); it is null without a valid info reply.
 std::string QueryJson(const QuerySnapshot& snapshot);
 
 // {"lines": [...], "error": null or message} on one line, followed by a

@@ -13,6 +13,7 @@
 
 #include "core/reply_text.h"
 #include "tools/query/json_report.h"
+#include "tools/query/openmetrics_report.h"
 #include "tools/query/plain_report.h"
 #include "tools/query/query_arguments.h"
 #include "tools/query/query_runs.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
       break;
   }
   const kestrova::QuerySnapshot snapshot = kestrova::RunQueryCycle(parsed);
-  const std::string report = parsed.json ? kestrova::QueryJson(snapshot) : kestrova::PlainQueryReport(snapshot);
+  const std::string report = parsed.json          ? kestrova::QueryJson(snapshot)
+                             : parsed.openMetrics ? kestrova::OpenMetricsReport(snapshot)
+                                                  : kestrova::PlainQueryReport(snapshot);
   return Finish(report, snapshot.error, snapshot.answered, address + ":" + parsed.gamePortText);
 }

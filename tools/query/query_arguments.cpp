@@ -109,6 +109,13 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bo
       result.json = true;
       continue;
     }
+    if (argument == "--openmetrics") {
+      if (result.openMetrics) {
+        throw UsageError("--openmetrics is given twice");
+      }
+      result.openMetrics = true;
+      continue;
+    }
     if (argument.size() > 1 && argument[0] == '-') {
       std::optional<std::string> value;
       const std::string_view name = OptionName(argument, value);
@@ -143,6 +150,12 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bo
   if (command && queryPort) {
     throw UsageError("--query-port has no use with --rcon");
   }
+  if (command && result.openMetrics) {
+    throw UsageError("--openmetrics has no use with --rcon");
+  }
+  if (result.json && result.openMetrics) {
+    throw UsageError("--json and --openmetrics exclude each other");
+  }
   if (!addressText) {
     throw UsageError("the server address is missing");
   }
@@ -167,7 +180,7 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bo
 
 std::string UsageText(std::string_view programName) {
   const std::string name(programName);
-  return "Usage: " + name + " [--json] [--game-port PORT] [--query-port PORT] ADDRESS\n" +
+  return "Usage: " + name + " [--json | --openmetrics] [--game-port PORT] [--query-port PORT] ADDRESS\n" +
          "       " + name + " --rcon COMMAND [--json] [--game-port PORT] ADDRESS\n" +
          "       " + name + " --help | --version\n"
          "\n"
@@ -179,6 +192,8 @@ std::string UsageText(std::string_view programName) {
          "contains \"killserver\").\n"
          "\n"
          "  --json              print one JSON object instead of plain lines\n"
+         "  --openmetrics       print the cycle as metrics in the OpenMetrics text\n"
+         "                      format (for Prometheus)\n"
          "  --game-port PORT    game port, 1 to 65535 (default 12203)\n"
          "  --query-port PORT   query port, 1 to 65535 (default 12300)\n"
          "  --rcon COMMAND      console command to send\n"
@@ -190,9 +205,9 @@ std::string UsageText(std::string_view programName) {
          "of its number, U+0000 to U+00FF (U+00E9, e with acute, as the byte E9);\n"
          "a character beyond U+00FF is wrong usage. A COMMAND that is not valid\n"
          "UTF-8 goes out byte for byte. Plain output gives the server's bytes\n"
-         "unchanged. JSON maps each byte to the character of the same number,\n"
-         "U+0000 to U+00FF, so a name that a server holds in UTF-8 shows two\n"
-         "characters for each letter beyond ASCII.\n"
+         "unchanged. JSON and OpenMetrics labels map each byte to the character\n"
+         "of the same number, U+0000 to U+00FF, so a name that a server holds in\n"
+         "UTF-8 shows two characters for each letter beyond ASCII.\n"
          "\n"
          "Exit status:\n"
          "  0  done (an empty console reply included)\n"

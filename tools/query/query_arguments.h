@@ -15,6 +15,8 @@ struct QueryArguments {
 
   Mode mode = Mode::Query;
   bool json = false;
+  // Print the cycle as OpenMetrics text (query cycle only; not with --json).
+  bool openMetrics = false;
   // IPv4 address, first octet in the most significant byte.
   std::uint32_t address = 0;
   // Port texts, checked to hold a port from 1 to 65535 and written in
@@ -39,7 +41,8 @@ class UsageError final : public std::runtime_error {
 // A port text must be an integer by the window's strict conversion and
 // lie from 1 to 65535. In a `utf8Locale` the command is decoded to
 // single-byte text (SingleByteText). --query-port belongs to the status
-// query and is refused with --rcon. "--help" or "--version" anywhere (but
+// query and is refused with --rcon, as is --openmetrics; --openmetrics
+// and --json exclude each other. "--help" or "--version" anywhere (but
 // as an option's value) asks for that text, the first of them deciding,
 // and nothing else is checked. Throws UsageError for anything else: an
 // unknown or repeated option, a missing or bad value, a missing, extra or

@@ -1,5 +1,6 @@
 #include "tools/query/query_runs.h"
 
+#include <chrono>
 #include <exception>
 
 #include "console/command_line.h"
@@ -27,9 +28,11 @@ QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
   RecordingQueryDisplay display;
 
   bool answered = false;
+  std::string received;
+  const auto start = std::chrono::steady_clock::now();
   try {
     // QueryInfo's steps, with the time-out told apart from an answer.
-    const std::string received = RequestInfo(udp1, endpoint);
+    received = RequestInfo(udp1, endpoint);
     answered = !received.empty();
     if (ShowInfoReply(received, display, display)) {
       QueryStatus(udp2, endpoint, display, display);
@@ -43,6 +46,8 @@ QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
   // that breaks off inside its key loop still counts as valid.
   snapshot.valid = IsValidInfoList(snapshot.infoList);
   snapshot.answered = answered;
+  snapshot.infoReply = std::move(received);
+  snapshot.durationSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return snapshot;
 }
 

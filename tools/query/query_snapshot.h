@@ -31,6 +31,10 @@ struct QuerySnapshot {
   TokenList statusList;
   // The message of the failure that ended the cycle, if one did.
   std::optional<std::string> error;
+  // The info reply as it came, before any cleaning; empty without one.
+  std::string infoReply;
+  // How long the cycle took, from the info request to its end.
+  double durationSeconds = 0.0;
 };
 
 // The labels' captions as the window starts with them: "maxPing:",

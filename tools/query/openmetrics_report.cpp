@@ -1,0 +1,180 @@
+#include "tools/query/openmetrics_report.h"
+
+#include <charconv>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "tools/query/info_fields.h"
+
+namespace kestrova {
+
+namespace {
+
+// One series: its labels as name="value" pairs, already escaped, and its value.
+struct Series {
+  std::string labels;
+  std::string value;
+};
+
+struct Family {
+  const char* name;
+  const char* help;
+  const char* unit;  // nullptr for none
+  std::vector<Series> series;
+};
+
+std::string Label(std::string_view name, std::string_view value) {
+  return std::string(name) + "=\"" + OpenMetricsLabelValue(value) + "\"";
+}
+
+// A decimal number as the server writes one: an optional sign, digits and
+// an optional fraction. Other texts make no sample.
+std::optional<std::string> Number(const std::optional<std::string>& text) {
+  if (!text) {
+    return std::nullopt;
+  }
+  std::size_t i = 0;
+  if (i < text->size() && ((*text)[i] == '-' || (*text)[i] == '+')) {
+    ++i;
+  }
+  auto digits = [&] {
+    const std::size_t first = i;
+    while (i < text->size() && (*text)[i] >= '0' && (*text)[i] <= '9') {
+      ++i;
+    }
+    return i > first;
+  };
+  if (!digits()) {
+    return std::nullopt;
+  }
+  if (i < text->size() && (*text)[i] == '.') {
+    ++i;
+    if (!digits()) {
+      return std::nullopt;
+    }
+  }
+  if (i != text->size()) {
+    return std::nullopt;
+  }
+  return *text;
+}
+
+void AddNumber(Family& family, const std::string& labels, const std::optional<std::string>& text) {
+  if (const std::optional<std::string> value = Number(text)) {
+    family.series.push_back({labels, *value});
+  }
+}
+
+// The value a label shows, "key: value", once the status query set it.
+std::optional<std::string> LabelValue(const std::string& label, std::string_view key) {
+  const std::string prefix = std::string(key) + ": ";
+  if (!label.starts_with(prefix)) {
+    return std::nullopt;
+  }
+  return label.substr(prefix.size());
+}
+
+std::optional<std::string> SubItem(const PlayerRow& row, std::size_t index) {
+  if (index >= row.subItems.size()) {
+    return std::nullopt;
+  }
+  return row.subItems[index];
+}
+
+std::string Render(const std::vector<Family>& families) {
+  std::string out;
+  for (const Family& family : families) {
+    if (family.series.empty()) {
+      continue;
+    }
+    out += std::string("# HELP ") + family.name + " " + family.help + "\n";
+    out += std::string("# TYPE ") + family.name + " gauge\n";
+    if (family.unit != nullptr) {
+      out += std::string("# UNIT ") + family.name + " " + family.unit + "\n";
+    }
+    for (const Series& series : family.series) {
+      out += family.name;
+      if (!series.labels.empty()) {
+        out += "{" + series.labels + "}";
+      }
+      out += " " + series.value + "\n";
+    }
+  }
+  return out + "# EOF\n";
+}
+
+}  // namespace
+
+std::string OpenMetricsLabelValue(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '"') {
+      out += "\\\"";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (byte < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string OpenMetricsReport(const QuerySnapshot& snapshot) {
+  Family up{"kestrova_up", "Whether the server sent a valid info reply.", nullptr, {}};
+  Family players{"kestrova_players", "Players on the server, as the info reply counts them.", nullptr, {}};
+  Family maxPlayers{"kestrova_max_players", "Player slots (sv_maxclients).", nullptr, {}};
+  Family info{"kestrova_info", "The server's host name, map, game type and protocol.", nullptr, {}};
+  Family fraglimit{"kestrova_fraglimit", "Frag limit.", nullptr, {}};
+  Family timelimit{"kestrova_timelimit", "Time limit.", nullptr, {}};
+  Family frags{"kestrova_player_frags", "Frags of each player.", nullptr, {}};
+  Family deaths{"kestrova_player_deaths", "Deaths of each player.", nullptr, {}};
+  Family ping{"kestrova_player_ping", "Ping of each player.", nullptr, {}};
+  Family duration{"kestrova_query_duration_seconds", "How long the query cycle took.", "seconds", {}};
+
+  up.series.push_back({"", snapshot.valid ? "1" : "0"});
+  if (const std::optional<InfoFields> fields = ReadInfoFields(snapshot.infoReply, snapshot.valid)) {
+    AddNumber(players, "", FieldValue(*fields, "clients"));
+    AddNumber(maxPlayers, "", FieldValue(*fields, "sv_maxclients"));
+    std::string labels;
+    const std::pair<const char*, const char*> infoLabels[] = {
+        {"hostname", "hostname"}, {"map", "mapname"}, {"gametype", "gametype"}, {"protocol", "protocol"}};
+    for (const auto& [label, key] : infoLabels) {
+      labels += (labels.empty() ? "" : ",") + Label(label, FieldValue(*fields, key).value_or(""));
+    }
+    info.series.push_back({labels, "1"});
+  }
+  AddNumber(fraglimit, "", LabelValue(snapshot.labels[9], "fraglimit"));
+  AddNumber(timelimit, "", LabelValue(snapshot.labels[10], "timelimit"));
+
+  std::map<std::string, int> seen;
+  for (const PlayerRow& row : snapshot.players) {
+    // The caption is the joined name behind one blank.
+    const std::string name = row.caption.starts_with(' ') ? row.caption.substr(1) : row.caption;
+    const int count = ++seen[name];
+    std::string labels = Label("name", name);
+    if (count > 1) {
+      labels += "," + Label("n", std::to_string(count));
+    }
+    AddNumber(frags, labels, SubItem(row, 0));
+    AddNumber(deaths, labels, SubItem(row, 1));
+    AddNumber(ping, labels, SubItem(row, 2));
+  }
+
+  // to_chars writes a point whatever the locale says.
+  char seconds[64];
+  const auto written =
+      std::to_chars(seconds, seconds + sizeof seconds, snapshot.durationSeconds, std::chars_format::fixed, 6);
+  duration.series.push_back({"", std::string(seconds, written.ptr)});
+
+  return Render({up, players, maxPlayers, info, fraglimit, timelimit, frags, deaths, ping, duration});
+}
+
+}  // namespace kestrova

@@ -1,0 +1,59 @@
+#include "ui/server_notifications.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "core/reply_text.h"
+#include "ui/notification_icon.h"
+#include "ui/text_bytes.h"
+
+namespace kestrova {
+
+namespace {
+
+struct Item {
+  EventKind kind;
+  const char* name;
+  const char* caption;
+};
+
+constexpr Item kItems[] = {
+    {EventKind::Silence, "NotifySilence1", "Notify when the server stops answering"},
+    {EventKind::MapChange, "NotifyMap1", "Notify when the map changes"},
+    {EventKind::Players, "NotifyPlayers1", "Notify when players join or leave"},
+    {EventKind::Full, "NotifyFull1", "Notify when the server is full"},
+};
+
+}  // namespace
+
+ServerNotifications::ServerNotifications(Parts parts)
+    : parts_(std::move(parts)), recorder_(parts_.display), settings_(parts_.settingsFile) {
+  for (const Item& item : kItems) {
+    auto* action = new QAction(QString::fromLatin1(item.caption), &parts_.menu);
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setCheckable(true);
+    action->setChecked(settings_.Enabled(item.kind));
+    parts_.menu.insertAction(parts_.before, action);
+    connect(action, &QAction::toggled, this, [this, kind = item.kind](bool on) { settings_.SetEnabled(kind, on); });
+    actions_[static_cast<std::size_t>(item.kind)] = action;
+  }
+  parts_.menu.insertSeparator(parts_.before);
+}
+
+ServerNotifications::~ServerNotifications() = default;
+
+void ServerNotifications::CycleEnded(bool completed) {
+  const SteadyClock& clock = parts_.clock != nullptr ? *parts_.clock : systemClock_;
+  // Read afresh, as every sender reads the fields.
+  std::string endpoint = AddressToText(parts_.endpoint.Address()) + ":" + parts_.endpoint.GamePortText();
+  const CycleResult cycle = recorder_.Finish(completed, clock.Elapsed(), endpoint);
+  Detection detection = DetectServerEvents(view_, cycle);
+  view_ = std::move(detection.view);
+  for (const ServerEvent& event : detection.events) {
+    if (settings_.Enabled(event.kind)) {
+      parts_.icon.ShowMessage(QStringLiteral("Kestrova"), ToDisplayText(event.text));
+    }
+  }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+
+#include "core/cycle_recorder.h"
+#include "core/endpoint_source.h"
+#include "core/server_events.h"
+#include "core/steady_clock.h"
+#include "ui/notification_settings.h"
+
+class QAction;
+class QMenu;
+
+namespace kestrova {
+
+class TNotificationIcon;
+
+// Tells the user through the tray icon's messages when the watched server
+// stops answering or answers again, changes its map, gains or loses
+// players, or fills up. Each kind is switched by a checkable item of the
+// tray menu, put above `before` ("Exit Kestrova"); the choices live in
+// NotificationSettings. It watches the cycles through the display it hands
+// out; CycleEnded must follow every cycle.
+class ServerNotifications final : public QObject {
+  Q_DISABLE_COPY_MOVE(ServerNotifications)
+
+ public:
+  struct Parts {
+    QueryDisplay& display;
+    TNotificationIcon& icon;
+    QMenu& menu;
+    QAction* before;
+    const EndpointSource& endpoint;
+    // nullptr: the system's steady clock.
+    const SteadyClock* clock;
+    // Where the choices are kept; empty: for this run only.
+    QString settingsFile;
+  };
+
+  explicit ServerNotifications(Parts parts);
+  ~ServerNotifications() override;
+
+  // The display for the query cycle: `display` with the cycle's findings noted.
+  QueryDisplay& Display() { return recorder_; }
+
+  // Compares the cycle that just ended with the ones before and shows a
+  // message, titled "Kestrova", for each change whose kind is switched on.
+  void CycleEnded(bool completed);
+
+  const NotificationSettings& Settings() const { return settings_; }
+
+ private:
+  Parts parts_;
+  SystemSteadyClock systemClock_;
+  CycleRecorder recorder_;
+  NotificationSettings settings_;
+  ServerView view_;
+  std::array<QAction*, kEventKindCount> actions_{};
+};
+
+}  // namespace kestrova
