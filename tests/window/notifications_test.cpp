@@ -86,7 +86,7 @@ TEST_F(NotificationsTest, SilenceMapChangeAndALostPlayerAreTold) {
 
   ASSERT_EQ(server.Control("silent all on"), "ok");
   // A cycle that found the server silent has ended.
-  ASSERT_TRUE(WaitUntil([&] { return Form().ListBox1->count() == 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return Form().ListBox1.empty(); }));
   EXPECT_TRUE(tray_->messages.empty()) << "a second of silence is no news";
   steadyClock_.Advance(6s);
   ASSERT_TRUE(WaitUntil([&] { return !tray_->messages.empty(); }));
