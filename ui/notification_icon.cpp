@@ -40,10 +40,20 @@ void TNotificationIcon::SetHint(const std::string& text) {
   if (text == hint_) return;
   hint_ = text;
   if (present_) {
-    backend_->SetToolTip(TipText(hint_));
+    backend_->SetToolTip(ShownTip());
   } else if (active_) {
     Add();
   }
+}
+
+void TNotificationIcon::SetTipNote(const QString& note) {
+  if (note == note_) return;
+  note_ = note;
+  if (present_) backend_->SetToolTip(ShownTip());
+}
+
+QString TNotificationIcon::ShownTip() const {
+  return note_.isEmpty() ? TipText(hint_) : TipText(hint_) + QLatin1Char('\n') + note_;
 }
 
 void TNotificationIcon::SetPopupMenu(QMenu* menu) {
@@ -79,7 +89,7 @@ QString TNotificationIcon::TipText(const std::string& hint) {
   return text;
 }
 
-void TNotificationIcon::Add() { present_ = backend_->Show(icon_, TipText(hint_)); }
+void TNotificationIcon::Add() { present_ = backend_->Show(icon_, ShownTip()); }
 
 void TNotificationIcon::HandleClick(TrayClick click) {
   if (!enabled_) return;

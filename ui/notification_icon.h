@@ -58,6 +58,11 @@ class TNotificationIcon final : public QObject {
   void SetHint(const std::string& text);
   const std::string& Hint() const { return hint_; }
 
+  // A line the tip shows below the hint's text (none when empty), for what
+  // the program wants said beside the server's texts; the hint stays as it
+  // is.
+  void SetTipNote(const QString& note);
+
   // The menu that a right click opens; not owned, nullptr for none. Its
   // default action, when enabled, runs on a double-click instead of
   // OnDblClick.
@@ -90,10 +95,12 @@ class TNotificationIcon final : public QObject {
  private:
   void Add();
   void HandleClick(TrayClick click);
+  QString ShownTip() const;
 
   std::unique_ptr<TrayBackend> backend_;
   QIcon icon_;
   std::string hint_ = kInitialHint;
+  QString note_;
   QPointer<QMenu> menu_;
   bool active_ = true;
   bool enabled_ = true;

@@ -72,16 +72,16 @@ TEST_F(MonitoringTest, ASilentServerEmptiesTheInfoListAndStillUpdatesTheTime) {
   PointAt(server.GamePort(), server.QueryPort());
   Form().ListBox1->addItem(QStringLiteral("left from an earlier reply"));
 
-  // The click's cycle waits in vain and then handles what piled up, the
-  // timer's first tick among it: that tick must not start a cycle inside
-  // the waiting one.
+  // The click's cycle waits in vain, handling the window's events every
+  // 50 ms, the timer's ticks among them: none may start a cycle inside the
+  // waiting one.
   ClickStart();
   EXPECT_FALSE(Form().Label15->text().isEmpty());
   EXPECT_EQ(Form().ListBox1->count(), 0);
   EXPECT_EQ(Form().Label8->text(), QStringLiteral("hostname:"));
   EXPECT_EQ(Form().Label7->text(), QStringLiteral("mapname:"));
   EXPECT_EQ(Form().ListView1->RowCount(), 0);
-  EXPECT_EQ(Form().Cycle().IgnoredRuns(), 1);
+  EXPECT_GE(Form().Cycle().IgnoredRuns(), 1);
   EXPECT_EQ(tray_->tips.size(), 1u);  // only the start-up hint
 
   // Cycles go on, one after another.
