@@ -88,9 +88,10 @@ TEST_F(PacedMonitoringTest, WithoutALimitEveryTickAsksForInfoAndPlayers) {
   const Tally tally = ReadTally(server);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start);
 
-  // The click's cycle and one per tick of 500 ms, each with both requests.
+  // The click's cycle and one per tick of 500 ms, each with both requests
+  // (a coarse timer may tick a little early).
   const long ticks = elapsed / 500ms + 1;
-  EXPECT_LE(tally.info, ticks);
+  EXPECT_LE(tally.info, ticks + 1);
   EXPECT_GE(tally.info, ticks * 3 / 4);
   EXPECT_EQ(tally.status, tally.info);
   EXPECT_EQ(tally.infoLimited, 0);
