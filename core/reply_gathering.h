@@ -33,9 +33,10 @@ inline constexpr int kGatheringSliceMs = 50;
 
 // The next datagram on `client` if one comes within `withinMs` (-2: no
 // limit), else std::nullopt. Every wait for a further datagram of a reply,
-// console output and status parts alike, goes through here. It waits in
-// slices of at most kGatheringSliceMs through WaitForData, so the window
-// handles its pending events after every slice that brought nothing;
+// console output and status parts alike, goes through here. It looks at
+// the queue, then waits in slices of at most kGatheringSliceMs, all through
+// WaitForData, so the window handles its pending events at once and after
+// every slice that brought nothing;
 // `withinMs` counts from the call, the time those events take included,
 // and once it is over the queue is looked at once more. A `withinMs` of 0
 // only looks at the queue and handles no events. Throws like

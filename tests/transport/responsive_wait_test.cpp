@@ -187,6 +187,7 @@ TEST(ResponsiveReceive, GatheringWaitsPumpAtLeastEvery50Ms) {
 
   EXPECT_EQ(NextDatagramWithin(client, 300), std::nullopt);
   ASSERT_GE(slices.size(), 6u);
+  EXPECT_EQ(slices.front(), 0);  // the events are handled at once
   EXPECT_LE(*std::max_element(slices.begin(), slices.end()), kGatheringSliceMs);
   EXPECT_EQ(log.size(), slices.size());
 
