@@ -7,8 +7,9 @@
 
 namespace kestrova {
 
-ConsoleExchange::ConsoleExchange(DatagramClient& udp3, const EndpointSource& endpoint, ConsoleOutput& output)
-    : udp3_(udp3), endpoint_(endpoint), output_(output) {}
+ConsoleExchange::ConsoleExchange(DatagramClient& udp3, const EndpointSource& endpoint, ConsoleOutput& output,
+                                 RequestAllowance* allowance)
+    : udp3_(udp3), endpoint_(endpoint), output_(output), allowance_(allowance) {}
 
 bool ConsoleExchange::Run(const std::string& command, bool awaitReply) {
   if (busy_) {
@@ -20,6 +21,9 @@ bool ConsoleExchange::Run(const std::string& command, bool awaitReply) {
   lastReplyDatagrams_ = 0;
   ShowLateOutput();
   udp3_.Send(std::string(kOutOfBandHeader) + command);
+  if (allowance_ != nullptr) {
+    allowance_->Spend();
+  }
 
   // Gathered whole before anything is shown, so a failing receive adds no
   // part of the reply.

@@ -6,6 +6,7 @@
 #include "console/console_output.h"
 #include "core/datagram_client.h"
 #include "core/endpoint_source.h"
+#include "core/request_allowance.h"
 
 namespace kestrova {
 
@@ -17,13 +18,17 @@ class ConsoleExchange final {
   // output ("status", "cmdlist") as several datagrams back to back.
   static constexpr int kReplyPartGapMs = 150;
 
-  ConsoleExchange(DatagramClient& udp3, const EndpointSource& endpoint, ConsoleOutput& output);
+  // `allowance`, when given, is spent for every command sent: it mirrors
+  // the server's request allowance that the info requests share.
+  ConsoleExchange(DatagramClient& udp3, const EndpointSource& endpoint, ConsoleOutput& output,
+                  RequestAllowance* allowance = nullptr);
   ConsoleExchange(const ConsoleExchange&) = delete;
   ConsoleExchange& operator=(const ConsoleExchange&) = delete;
 
   // Points UDP3 at the address and game port (read afresh), shows output of
   // earlier commands still queued on UDP3, sends the out-of-band header
-  // followed by `command`, then (when `awaitReply`) waits up to the
+  // followed by `command` (spending one from the allowance: commands are
+  // sent whatever it holds), then (when `awaitReply`) waits up to the
   // client's time-out for the first reply datagram and takes those that
   // follow it within kReplyPartGapMs of each other, as long as the
   // time-out's budget (counted from the start of the wait) lasts. The late
@@ -57,6 +62,7 @@ class ConsoleExchange final {
   DatagramClient& udp3_;
   const EndpointSource& endpoint_;
   ConsoleOutput& output_;
+  RequestAllowance* allowance_;
   bool busy_ = false;
   int lastReplyDatagrams_ = 0;
 };

@@ -92,6 +92,14 @@ std::string DatagramClient::ReceiveText(int timeoutMs) {
   return ReadOneDatagram().value_or("");
 }
 
+std::optional<std::string> DatagramClient::ReceiveWithin(int timeoutMs) {
+  const int socket = EnsureSocket();
+  if (!WaitForData(socket, timeoutMs)) {
+    return std::nullopt;
+  }
+  return ReadOneDatagram();
+}
+
 std::optional<std::string> DatagramClient::ReceiveQuietly(int timeoutMs) {
   const int socket = EnsureSocket();
   if (!PlainWaitForData(socket, timeoutMs)) {

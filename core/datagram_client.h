@@ -40,11 +40,13 @@ class DatagramClient final {
   // 10040; other failures raise SocketError too.
   std::string ReceiveText(int timeoutMs = -1);
 
-  // One datagram if one arrives within `timeoutMs` (-2: no limit), without
-  // handling any window events meanwhile; std::nullopt when none came (a
+  // One datagram if one arrives within `timeoutMs` (-2: no limit), waiting
+  // through WaitForData as ReceiveText does; std::nullopt when none came (a
   // zero-byte datagram gives the empty text). Throws like ReceiveText.
-  // Used to gather the further parts of a reply and the console output
-  // that came late.
+  std::optional<std::string> ReceiveWithin(int timeoutMs);
+
+  // The same without handling any window events meanwhile. Used for a mere
+  // look at the queue (a time-out of 0): the console output that came late.
   std::optional<std::string> ReceiveQuietly(int timeoutMs);
 
   // The local port of the socket, 0 while it has none or before the first

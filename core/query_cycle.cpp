@@ -25,29 +25,52 @@ void QueryCycle::Run() {
     return;
   }
   ScopedFlag mark(running_);
-  bool completed = false;
+  CycleOutcome outcome;
   try {
-    RunSteps();
-    completed = true;
+    RunSteps(outcome);
   } catch (const std::exception&) {
     // Every failure ends the cycle without a message; the next tick starts afresh.
   } catch (...) {
   }
+  last_ = outcome;
   if (cycleEnd_) {
-    cycleEnd_(completed);
+    cycleEnd_(outcome.completed);
   }
 }
 
-void QueryCycle::RunSteps() {
+void QueryCycle::RunSteps(CycleOutcome& outcome) {
   parts_.controls.EnableTimer();
   parts_.controls.HideStartButton();
-  if (QueryInfo(parts_.udp1, parts_.endpoint, parts_.display, parts_.display)) {
+  outcome.infoSkipped = pacing_ != nullptr && !pacing_->SendInfoNow();
+  const bool valid = outcome.infoSkipped ? lastInfoValid_ : RunInfoQuery(outcome);
+  if (valid) {
+    outcome.statusQueried = true;
     QueryStatus(parts_.udp2, parts_.endpoint, parts_.display, parts_.display);
   }
   parts_.controls.SetUpdateTime(FormatLongTime(parts_.clock.Now(), parts_.timeFormat));
   if (logStep_) {
     logStep_();
   }
+  outcome.completed = true;
+}
+
+bool QueryCycle::RunInfoQuery(CycleOutcome& outcome) {
+  lastInfoValid_ = false;
+  // Spent before the request goes out, so that a command sent while its
+  // reply is awaited counts after it.
+  if (pacing_ != nullptr) {
+    pacing_->InfoSending();
+  }
+  const std::string reply = RequestInfo(parts_.udp1, parts_.endpoint);
+  outcome.infoSent = true;
+  outcome.infoAnswered = !reply.empty();
+  if (pacing_ != nullptr && outcome.infoAnswered) {
+    pacing_->InfoAnswered();
+  } else if (pacing_ != nullptr) {
+    pacing_->InfoUnanswered();
+  }
+  lastInfoValid_ = ShowInfoReply(reply, parts_.display, parts_.display);
+  return lastInfoValid_;
 }
 
 }  // namespace kestrova

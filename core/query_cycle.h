@@ -6,6 +6,7 @@
 #include "core/endpoint_source.h"
 #include "core/local_time.h"
 #include "core/query_displays.h"
+#include "core/request_allowance.h"
 
 namespace kestrova {
 
@@ -20,9 +21,30 @@ class CycleControls {
   virtual void SetUpdateTime(const std::string& text) = 0;
 };
 
+// What one cycle did, for whoever looks after it.
+struct CycleOutcome {
+  // The info request was left out to keep within the server's request
+  // allowance; the labels, the hint and the info list keep the last reply.
+  bool infoSkipped = false;
+  // The info request was sent, and a datagram came back for it within the
+  // receive time-out.
+  bool infoSent = false;
+  bool infoAnswered = false;
+  // The status query ran: after a valid info reply, or on a skipped tick
+  // when the last info reply was valid.
+  bool statusQueried = false;
+  // The cycle got to its end, the update time and the log step included,
+  // without a failure.
+  bool completed = false;
+};
+
 // One query cycle, run for the START click and for every timer tick: the
 // info query, the status query after a valid info reply, the update time,
 // then the optional log step. Every failure is dropped without a message.
+//
+// With a pacing set, a tick may leave the info query out (InfoPacing
+// decides); it then runs the status query when the last info query found
+// a valid reply, sets the update time and runs the log step as always.
 class QueryCycle final {
  public:
   struct Parts {
@@ -43,6 +65,10 @@ class QueryCycle final {
   // cycle ended normally (false: at a failure). Ignored calls run nothing.
   void SetCycleEnd(std::function<void(bool completed)> cycleEnd);
 
+  // Paces the info requests for the server's allowance; nullptr (the
+  // start) sends one on every cycle. Not owned.
+  void SetPacing(InfoPacing* pacing) { pacing_ = pacing; }
+
   // Runs one cycle. A call made while a cycle is running (a tick handled
   // while a reply is awaited) is ignored, so cycles never nest.
   void Run();
@@ -51,12 +77,24 @@ class QueryCycle final {
   // How many calls came while a cycle was running and were ignored.
   int IgnoredRuns() const { return ignoredRuns_; }
 
+  // What the last cycle that ran did (ignored calls leave it alone); all
+  // false before the first.
+  const CycleOutcome& LastOutcome() const { return last_; }
+  // Whether the last cycle left the info request out for the allowance.
+  bool InfoSkipped() const { return last_.infoSkipped; }
+
  private:
-  void RunSteps();
+  void RunSteps(CycleOutcome& outcome);
+  // Sends the info request and shows its reply; whether it was valid.
+  bool RunInfoQuery(CycleOutcome& outcome);
 
   Parts parts_;
   std::function<void()> logStep_;
   std::function<void(bool)> cycleEnd_;
+  InfoPacing* pacing_ = nullptr;
+  // Whether the last info query found a valid reply (a time-out is none).
+  bool lastInfoValid_ = false;
+  CycleOutcome last_;
   bool running_ = false;
   int ignoredRuns_ = 0;
 };

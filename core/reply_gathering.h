@@ -27,10 +27,20 @@ class ReplyBudget final {
   int budgetMs_;
 };
 
+// The longest a wait for a further datagram goes without letting the
+// window handle its events.
+inline constexpr int kGatheringSliceMs = 50;
+
 // The next datagram on `client` if one comes within `withinMs` (-2: no
 // limit), else std::nullopt. Every wait for a further datagram of a reply,
-// console output and status parts alike, goes through here; it handles no
-// window events. Throws like DatagramClient::ReceiveText.
+// console output and status parts alike, goes through here. It looks at
+// the queue, then waits in slices of at most kGatheringSliceMs, all through
+// WaitForData, so the window handles its pending events at once and after
+// every slice that brought nothing;
+// `withinMs` counts from the call, the time those events take included,
+// and once it is over the queue is looked at once more. A `withinMs` of 0
+// only looks at the queue and handles no events. Throws like
+// DatagramClient::ReceiveText.
 std::optional<std::string> NextDatagramWithin(DatagramClient& client, int withinMs);
 
 }  // namespace kestrova

@@ -82,7 +82,6 @@ Detection DetectServerEvents(const ServerView& before, const CycleResult& cycle)
   std::vector<ServerEvent>& events = result.events;
   if (!view.started) {
     view.started = true;
-    view.lastCycleAt = cycle.at;
     view.lastAnswerAt = cycle.at;
   }
 
@@ -101,9 +100,13 @@ Detection DetectServerEvents(const ServerView& before, const CycleResult& cycle)
     view.quietFor = milliseconds(0);
     view.lastAnswerAt = cycle.at;
   } else if (!cycle.infoSkipped) {
-    view.quietFor += cycle.at - view.lastCycleAt;
+    // A request went unanswered: the server has been quiet since its last
+    // reply. A tick the request allowance skipped asked nothing and so
+    // neither adds to the quiet time nor tells it; but the time it spent
+    // counts once a request after it finds the server still quiet, or
+    // pacing would make a server that went down known three times later.
+    view.quietFor = cycle.at - view.lastAnswerAt;
   }
-  view.lastCycleAt = cycle.at;
 
   if (cycle.map) {
     if (view.map && *view.map != *cycle.map) {

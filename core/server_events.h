@@ -51,10 +51,9 @@ inline constexpr std::chrono::milliseconds kSilenceLimit{5000};
 // server told and how long it has been quiet.
 struct ServerView {
   bool started = false;
-  std::chrono::milliseconds lastCycleAt{0};
   // When the server last answered; the first cycle's end before any answer.
   std::chrono::milliseconds lastAnswerAt{0};
-  // Quiet time counted over the cycles that asked the server.
+  // Time since the last reply, as of the last cycle that asked the server.
   std::chrono::milliseconds quietFor{0};
   bool silenceTold = false;
   std::optional<std::string> hostName;

@@ -17,9 +17,9 @@ inline constexpr char kStatusRequest[] = "\\status\\";
 // the reply, P counts its parts from 1) and the last one also carries the
 // key "final", right before or right after that marker. When the first
 // datagram is such a part but not the whole reply (not final, or a final
-// part with P above 1), the further parts are gathered without handling
-// window events until the final part and every part before it have come or
-// the time is up. Parts of another Q and repeated part numbers are dropped;
+// part with P above 1), the further parts are gathered (NextDatagramWithin)
+// until the final part and every part before it have come or the time is
+// up. Parts of another Q and repeated part numbers are dropped;
 // the parts that came are stripped of their "final" and "queryid" fields
 // and joined in part order, so a player whose fields straddle two parts
 // reads as one. A datagram without that marker, or a final part 1, is a

@@ -76,7 +76,7 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
     client->ReceiveTimeout = 1000;
   }
   IdAntiFreeze1 = std::make_unique<AntiFreeze>(pump_);
-  IdAntiFreeze1->IdleTimeOut = 1000;
+  IdAntiFreeze1->IdleTimeOut = kIdleSliceMs;
 
   display_ = std::make_unique<FormQueryDisplay>(FormQueryDisplay::Controls{
       {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11},
@@ -93,8 +93,9 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
   cycle_ = std::make_unique<QueryCycle>(
       QueryCycle::Parts{UDP1, UDP2, endpoint, notifications_->Display(), controls, services_.clock, timeFormat});
   cycle_->SetCycleEnd([this](bool completed) { notifications_->CycleEnded(completed); });
+  cycle_->SetPacing(&pacing_);
   ConsoleOutput& consoleOutput = *ListBox3;
-  exchange_ = std::make_unique<ConsoleExchange>(UDP3, endpoint, consoleOutput);
+  exchange_ = std::make_unique<ConsoleExchange>(UDP3, endpoint, consoleOutput, &allowance_);
   if (build_ == BuildKind::Log) {
     log_.emplace(services_.clock, timeFormat.separator, services_.folder.string());
     cycle_->SetLogStep([this] { log_->Step(*this); });
@@ -216,7 +217,17 @@ void TForm1::FormResize() {
   ListView1->resize(ListView1->width(), OuterHeight() - kListBottomMargin);
 }
 
-void TForm1::Timer1Timer() { cycle_->Run(); }
+void TForm1::Timer1Timer() {
+  cycle_->Run();
+  ShowPacing();
+}
+
+void TForm1::ShowPacing() {
+  const QString note = pacing_.Paced() ? QString::fromLatin1(kPacedNote) : QString();
+  Label15->setToolTip(note);
+  Bevel1->setToolTip(note);
+  NotificationIcon1->SetTipNote(note);
+}
 
 void TForm1::Button1Enter() {
   IPEdit->setEnabled(false);

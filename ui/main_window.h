@@ -11,6 +11,7 @@
 #include "core/local_time.h"
 #include "core/query_cycle.h"
 #include "core/reply_text.h"
+#include "core/request_allowance.h"
 #include "core/responsive_wait.h"
 #include "storage/player_log.h"
 #include "storage/settings_file.h"
@@ -90,6 +91,14 @@ class TForm1 final : public QWidget,
   const PlayerLog* Log() const { return log_ ? &*log_ : nullptr; }
   PlayerLog* Log() { return log_ ? &*log_ : nullptr; }
   const QueryCycle& Cycle() const { return *cycle_; }
+  const InfoPacing& Pacing() const { return pacing_; }
+
+  // The slice of every wait of the window's datagram clients: the window
+  // handles its events at least this often while a reply is awaited.
+  static constexpr int kIdleSliceMs = 50;
+  // What the update time's tooltip and the tray tip say while monitoring
+  // keeps below its pace for the server's request limit.
+  static constexpr const char* kPacedNote = "paced for the server's request limit";
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,6 +130,9 @@ class TForm1 final : public QWidget,
   void NotificationIcon1DblClick();
   void ExitKestrova1Click();
   void ApplicationMinimize();
+
+  // Says on the update time and in the tray tip whether monitoring is paced.
+  void ShowPacing();
 
   // Whether `event` is a focus entry of `control` that runs its "on enter"
   // handler: the focus moving to it from another control (Tab, Backtab,
@@ -210,6 +222,10 @@ class TForm1 final : public QWidget,
   MinimizeWatcher* minimizeWatcher_ = nullptr;
   QtEventPump pump_;
   std::unique_ptr<AntiFreeze> IdAntiFreeze1;
+  // The server's request allowance for the game port, which the info
+  // requests and the console share.
+  RequestAllowance allowance_;
+  InfoPacing pacing_{allowance_};
   std::unique_ptr<FormQueryDisplay> display_;
   std::unique_ptr<ServerNotifications> notifications_;
   std::unique_ptr<QueryCycle> cycle_;

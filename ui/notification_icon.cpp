@@ -40,7 +40,7 @@ void TNotificationIcon::SetHint(const std::string& text) {
   if (text == hint_) return;
   hint_ = text;
   if (present_) {
-    backend_->SetToolTip(TipText(hint_));
+    backend_->SetToolTip(ShownTip());
   } else if (active_) {
     Add();
   }
@@ -48,6 +48,16 @@ void TNotificationIcon::SetHint(const std::string& text) {
 
 bool TNotificationIcon::ShowMessage(const QString& title, const QString& text) {
   return present_ && backend_->ShowMessage(title, text);
+}
+
+void TNotificationIcon::SetTipNote(const QString& note) {
+  if (note == note_) return;
+  note_ = note;
+  if (present_) backend_->SetToolTip(ShownTip());
+}
+
+QString TNotificationIcon::ShownTip() const {
+  return note_.isEmpty() ? TipText(hint_) : TipText(hint_) + QLatin1Char('\n') + note_;
 }
 
 void TNotificationIcon::SetPopupMenu(QMenu* menu) {
@@ -83,7 +93,7 @@ QString TNotificationIcon::TipText(const std::string& hint) {
   return text;
 }
 
-void TNotificationIcon::Add() { present_ = backend_->Show(icon_, TipText(hint_)); }
+void TNotificationIcon::Add() { present_ = backend_->Show(icon_, ShownTip()); }
 
 void TNotificationIcon::HandleClick(TrayClick click) {
   if (!enabled_) return;

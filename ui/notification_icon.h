@@ -63,6 +63,11 @@ class TNotificationIcon final : public QObject {
   // whether it was shown. Without one nothing is shown and nothing fails.
   bool ShowMessage(const QString& title, const QString& text);
 
+  // A line the tip shows below the hint's text (none when empty), for what
+  // the program wants said beside the server's texts; the hint stays as it
+  // is.
+  void SetTipNote(const QString& note);
+
   // The menu that a right click opens; not owned, nullptr for none. Its
   // default action, when enabled, runs on a double-click instead of
   // OnDblClick.
@@ -95,10 +100,12 @@ class TNotificationIcon final : public QObject {
  private:
   void Add();
   void HandleClick(TrayClick click);
+  QString ShownTip() const;
 
   std::unique_ptr<TrayBackend> backend_;
   QIcon icon_;
   std::string hint_ = kInitialHint;
+  QString note_;
   QPointer<QMenu> menu_;
   bool active_ = true;
   bool enabled_ = true;

@@ -298,5 +298,26 @@ TEST(ConsoleExchange, IgnoresACommandStartedFromInsideTheWait) {
   EXPECT_EQ(rig.server.Receive(300), std::nullopt);
 }
 
+// Commands, with or without a wait, spend from the allowance they share
+// with the info requests, and go out even when it is empty.
+TEST(ConsoleExchange, EveryCommandSpendsFromTheAllowanceAndIsSentWhenItIsEmpty) {
+  ConsoleRig rig;
+  RequestAllowance::TimePoint now{};
+  RequestAllowance allowance([&] { return now; });
+  ConsoleExchange exchange(rig.udp3, rig.endpoint, rig.output, &allowance);
+  for (int i = 0; i < 8; ++i) {
+    allowance.Spend();
+  }
+
+  for (const std::string command : {"rcon secret say 1", "rcon secret killserver", "rcon secret say 2"}) {
+    OneAnswer answer(rig.server, {"print\nok\n"});
+    ASSERT_TRUE(exchange.Run(command, AwaitsReply(command)));
+    EXPECT_EQ(answer.Request(), kHeader + command);
+  }
+  EXPECT_EQ(allowance.Available(), 0);
+  now += std::chrono::seconds(2);
+  EXPECT_EQ(allowance.Available(), 2);
+}
+
 }  // namespace
 }  // namespace kestrova::test

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 
 namespace kestrova::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 const std::string kInfoReply = "\xFF\xFF\xFF\xFFinfoResponse\n" + Fields({"clients", "2", "mapname", "dm/mohdm6"});
 const std::string kStatusReply = Fields({"fraglimit", "0", "player_0", "bob", "frags_0", "4", "k", "9", "k", "110"});
@@ -181,6 +184,56 @@ TEST_F(QueryCycleTest, RunEnteredFromInsideACycleIsIgnored) {
   EXPECT_EQ(gameServer.Finish().size(), 1u);
   EXPECT_EQ(queryServer.Finish().size(), 1u);
   EXPECT_EQ(display.UpdateTimeCount(), 2);
+}
+
+// Against a server that limits: the tick after a lost info reply skips the
+// info query, and so does a tick that would leave less than the reserve;
+// the status query then runs only when the last info reply was valid.
+TEST_F(QueryCycleTest, PacedTicksSkipTheInfoQueryAndKeepThePlayersFresh) {
+  RequestAllowance::TimePoint now{};
+  RequestAllowance allowance([&] { return now; });
+  InfoPacing pacing(allowance);
+  cycle.SetPacing(&pacing);
+  udp1.ReceiveTimeout = 300;
+  gameServer.Start({{kInfoReply}, {}, {kInfoReply}});
+  queryServer.Start({{kStatusReply}, {kStatusReply}, {kStatusReply}});
+
+  struct Expected {
+    std::chrono::seconds wait;
+    bool infoSkipped;
+    bool infoAnswered;
+    bool statusQueried;
+  };
+  const std::vector<Expected> ticks = {
+      {0s, false, true, true},    // answered: the server is known
+      {0s, false, false, false},  // lost: it limits, the mirror is emptied
+      {0s, true, false, false},   // skipped; the last info reply was no reply
+      {4s, false, true, true},    // 4 refilled: sent, 3 kept
+      {0s, true, false, true},    // skipped; the players still come
+  };
+  int number = 0;
+  for (const Expected& tick : ticks) {
+    ++number;
+    now += tick.wait;
+    cycle.Run();
+    const CycleOutcome& outcome = cycle.LastOutcome();
+    EXPECT_EQ(cycle.InfoSkipped(), tick.infoSkipped) << number;
+    EXPECT_EQ(outcome.infoSent, !tick.infoSkipped) << number;
+    EXPECT_EQ(outcome.infoAnswered, tick.infoAnswered) << number;
+    EXPECT_EQ(outcome.statusQueried, tick.statusQueried) << number;
+    EXPECT_TRUE(outcome.completed) << number;
+  }
+
+  EXPECT_EQ(gameServer.Finish().size(), 3u);
+  EXPECT_EQ(queryServer.Finish().size(), 3u);
+  EXPECT_TRUE(pacing.Paced());
+  // Skipped ticks leave the info list alone and still set the time and log.
+  EXPECT_EQ(std::count_if(display.Calls().begin(), display.Calls().end(),
+                          [](const std::string& call) { return call.starts_with("ReplaceInfoList"); }),
+            3);
+  EXPECT_EQ(display.Label(7), "mapname: dm/mohdm6");
+  EXPECT_EQ(display.UpdateTimeCount(), 5);
+  EXPECT_EQ(logSteps, 5);
 }
 
 }  // namespace

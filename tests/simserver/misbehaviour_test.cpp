@@ -151,6 +151,39 @@ TEST_F(SimServerMisbehaviour, RateLimitAnswersTenThenFallsSilent) {
   EXPECT_THAT(Info(), SizeIs(1));
 }
 
+// As real servers count it: by the sender's address whatever its source
+// port, info and console requests from one budget, anything else nothing.
+TEST(SimServerRateLimit, OneBudgetPerAddressForInfoAndConsoleAcrossSourcePorts) {
+  SimServer server({"--players", "2", "--ratelimit"});
+  UdpPeer first;
+  UdpPeer second;
+  for (int i = 0; i < 3; ++i) {
+    first.SendTo(server.GamePort(), "\xFF\xFF\xFF\xFFnot a request");
+  }
+  for (int i = 0; i < 6; ++i) {
+    first.SendTo(server.GamePort(), InfoRequest(std::to_string(i)));
+  }
+  for (int i = 0; i < 4; ++i) {
+    second.SendTo(server.GamePort(), RconRequest("say " + std::to_string(i)));
+  }
+  second.SendTo(server.GamePort(), InfoRequest("late"));
+  first.SendTo(server.GamePort(), RconRequest("say late"));
+
+  EXPECT_THAT(ReceiveAll(first, 3000, 300), SizeIs(6));
+  EXPECT_THAT(ReceiveAll(second, 3000, 300), SizeIs(4));
+  second.SendTo(server.QueryPort(), kStatusRequest);
+  EXPECT_THAT(ReceiveAll(second), SizeIs(1));
+  EXPECT_EQ(server.Control("requests"), "ok info 7 1 rcon 5 1 status 1");
+
+  // The budget refills: within a few seconds a request is answered again.
+  bool answered = false;
+  for (int i = 0; i < 25 && !answered; ++i) {
+    second.SendTo(server.GamePort(), RconRequest("say again"));
+    answered = second.Receive(200).has_value();
+  }
+  EXPECT_TRUE(answered);
+}
+
 TEST_F(SimServerMisbehaviour, NormalSwitchesEveryFaultOff) {
   ASSERT_EQ(server_.Control("silent all on"), "ok");
   ASSERT_EQ(server_.Control("duplicate info on"), "ok");
@@ -163,10 +196,11 @@ TEST_F(SimServerMisbehaviour, NormalSwitchesEveryFaultOff) {
 
 TEST(SimServerControl, RefusesLinesItCannotUseAndChangesNothing) {
   SimServer server({"--players", "1"});
-  for (const char* line : {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon",
-                           "ratelimit sometimes", "player add nobody", "player add x;1;2", "players count",
-                           "fraglimit many", "player remove Nobody", "printcut sometimes", "final middle",
-                           "droppart status x", "reorder status on now", "player add back\\slash;1;2;3"}) {
+  for (const char* line :
+       {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon", "ratelimit sometimes",
+        "requests now", "player add nobody", "player add x;1;2", "players count", "fraglimit many",
+        "player remove Nobody", "printcut sometimes", "final middle", "droppart status x", "reorder status on now",
+        "player add back\\slash;1;2;3"}) {
     EXPECT_TRUE(server.Control(line).starts_with("error: ")) << '"' << line << '"';
   }
   UdpPeer client;

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/datagram_client.h"
+#include "core/plain_wait.h"
+#include "core/reply_gathering.h"
 #include "support/udp_peer.h"
 
 namespace kestrova {
@@ -158,6 +161,38 @@ TEST(ResponsiveReceive, PumpsOnlyAfterAnEmptyWait) {
   // The quiet receive never pumps.
   EXPECT_EQ(client.ReceiveQuietly(50), std::nullopt);
   EXPECT_EQ(log, (Log{"all"}));
+}
+
+// The further datagrams of a reply are awaited in short slices, with the
+// window's events handled after each empty one, however long the window's
+// own slice is; a mere look at the queue handles none.
+TEST(ResponsiveReceive, GatheringWaitsPumpAtLeastEvery50Ms) {
+  Log log;
+  RecordingPump pump{log};
+  std::vector<int> slices;
+  AntiFreeze freeze{pump, [&slices](int socket, int timeoutMs) {
+                      slices.push_back(timeoutMs);
+                      return PlainWaitForData(socket, timeoutMs);
+                    }};
+  freeze.IdleTimeOut = 1000;
+  test::UdpPeer server;
+  DatagramClient client;
+  client.Host = "127.0.0.1";
+  client.Port = server.Port();
+  client.Send("status");
+  ASSERT_TRUE(server.Receive().has_value());
+
+  EXPECT_EQ(NextDatagramWithin(client, 0), std::nullopt);
+  EXPECT_TRUE(log.empty());
+
+  EXPECT_EQ(NextDatagramWithin(client, 300), std::nullopt);
+  ASSERT_GE(slices.size(), 6u);
+  EXPECT_EQ(slices.front(), 0);  // the events are handled at once
+  EXPECT_LE(*std::max_element(slices.begin(), slices.end()), kGatheringSliceMs);
+  EXPECT_EQ(log.size(), slices.size());
+
+  server.Reply("part 2");
+  EXPECT_EQ(NextDatagramWithin(client, 300), "part 2");
 }
 
 }  // namespace

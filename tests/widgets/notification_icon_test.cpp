@@ -143,6 +143,18 @@ TEST_F(NotificationIconTest, OnlyAChangedHintReachesTheNotificationArea) {
   EXPECT_EQ(icon_->Hint(), "Kestrova\n\rclients: 3\n\rmap: q3dm1") << "the stored hint keeps its bytes";
 }
 
+TEST_F(NotificationIconTest, ATipNoteShowsBelowTheHintWhichKeepsItsText) {
+  MakeIcon();
+  TakeCalls();
+  icon_->SetTipNote(QStringLiteral("paced"));
+  icon_->SetTipNote(QStringLiteral("paced"));
+  icon_->SetHint("Kestrova\n\rclients: 2|more");
+  icon_->SetTipNote(QString());
+  EXPECT_EQ(TakeCalls(), (Calls{"SetToolTip:Kestrova\npaced", "SetToolTip:Kestrova\nclients: 2\npaced",
+                                "SetToolTip:Kestrova\nclients: 2"}));
+  EXPECT_EQ(icon_->Hint(), "Kestrova\n\rclients: 2|more");
+}
+
 TEST_F(NotificationIconTest, ComparesWholeHintsNotTips) {
   MakeIcon();
   icon_->SetHint("same|one");

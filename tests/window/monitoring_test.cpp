@@ -94,16 +94,16 @@ TEST_F(MonitoringTest, ASilentServerEmptiesTheInfoListAndStillUpdatesTheTime) {
   PointAt(server.GamePort(), server.QueryPort());
   Form().ListBox1 = {"left from an earlier reply"};
 
-  // The click's cycle waits in vain and then handles what piled up, the
-  // timer's first tick among it: that tick must not start a cycle inside
-  // the waiting one.
+  // The click's cycle waits in vain, handling the window's events every
+  // 50 ms, the timer's ticks among them: none may start a cycle inside the
+  // waiting one.
   ClickStart();
   EXPECT_FALSE(Form().Label15->text().isEmpty());
   EXPECT_TRUE(Form().ListBox1.empty());
   EXPECT_EQ(Form().Label8->text(), QStringLiteral("hostname:"));
   EXPECT_EQ(Form().Label7->text(), QStringLiteral("mapname:"));
   EXPECT_EQ(Form().ListView1->RowCount(), 0);
-  EXPECT_EQ(Form().Cycle().IgnoredRuns(), 1);
+  EXPECT_GE(Form().Cycle().IgnoredRuns(), 1);
   EXPECT_EQ(tray_->tips.size(), 1u);  // only the start-up hint
 
   // Cycles go on, one after another.

@@ -42,6 +42,10 @@ ControlOutcome ControlLines::Run(std::string_view line) {
       NoArguments(word, rest);
       return {"ok", true};
     }
+    if (word == "requests") {
+      NoArguments(word, rest);
+      return {"ok " + tally_.Text(), false};
+    }
     Apply(word, rest);
     return {"ok", false};
   } catch (const std::invalid_argument& error) {

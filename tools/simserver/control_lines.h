@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "tools/simserver/misbehaviour.h"
+#include "tools/simserver/rate_limit.h"
 #include "tools/simserver/reply_style.h"
 #include "tools/simserver/server_state.h"
 
@@ -19,11 +20,12 @@ struct ControlOutcome final {
 // server's standard input.
 class ControlLines final {
  public:
-  ControlLines(ServerState& state, Misbehaviour& faults, ReplyStyle& style, bool& frozen)
-      : state_(state), faults_(faults), style_(style), frozen_(frozen) {}
+  ControlLines(ServerState& state, Misbehaviour& faults, ReplyStyle& style, bool& frozen, const RequestTally& tally)
+      : state_(state), faults_(faults), style_(style), frozen_(frozen), tally_(tally) {}
 
   // Runs one line (without its line end). The answer is "ok", or "error: "
-  // and the reason; a line that fails changes nothing. A known line with
+  // and the reason; a line that fails changes nothing. "requests" answers
+  // "ok " and the tally (RequestTally::Text). A known line with
   // words it does not take is refused as such ("quit takes no
   // arguments").
   ControlOutcome Run(std::string_view line);
@@ -35,6 +37,7 @@ class ControlLines final {
   Misbehaviour& faults_;
   ReplyStyle& style_;
   bool& frozen_;
+  const RequestTally& tally_;
 };
 
 }  // namespace kestrova::simserver

@@ -19,4 +19,9 @@ bool RateLimit::Allow(std::uint32_t address, Clock::time_point now) {
   return true;
 }
 
+std::string RequestTally::Text() const {
+  return "info " + std::to_string(received[0]) + " " + std::to_string(limited[0]) + " rcon " +
+         std::to_string(received[2]) + " " + std::to_string(limited[2]) + " status " + std::to_string(received[1]);
+}
+
 }  // namespace kestrova::simserver

@@ -33,9 +33,9 @@ std::optional<std::string> InfoChallenge(std::string_view text) {
   return std::string(rest.substr(0, rest.find_first_of(kWordEnd)));
 }
 
-}  // namespace
-
-std::optional<Answer> RequestAnswers::GamePort(std::string_view datagram) {
+// The text behind the out-of-band header (FF FF FF FF, optionally 02);
+// nothing without the header.
+std::optional<std::string_view> RequestText(std::string_view datagram) {
   if (!datagram.starts_with(kRequestHeader)) {
     return std::nullopt;
   }
@@ -43,6 +43,37 @@ std::optional<Answer> RequestAnswers::GamePort(std::string_view datagram) {
   if (text.starts_with('\x02')) {
     text.remove_prefix(1);
   }
+  return text;
+}
+
+}  // namespace
+
+std::optional<Channel> GamePortRequest(std::string_view datagram) {
+  const std::optional<std::string_view> text = RequestText(datagram);
+  if (!text) {
+    return std::nullopt;
+  }
+  if (InfoChallenge(*text)) {
+    return Channel::kInfo;
+  }
+  // The word rcon alone or followed by a blank; line ends after it do not
+  // count.
+  std::string_view word = text->substr(0, text->find(' '));
+  while (!word.empty() && (word.back() == '\n' || word.back() == '\r' || word.back() == '\0')) {
+    word.remove_suffix(1);
+  }
+  if (EqualsIgnoringCase(word, "rcon")) {
+    return Channel::kRcon;
+  }
+  return std::nullopt;
+}
+
+std::optional<Answer> RequestAnswers::GamePort(std::string_view datagram) {
+  const std::optional<std::string_view> request = RequestText(datagram);
+  if (!request) {
+    return std::nullopt;
+  }
+  const std::string_view text = *request;
   if (std::optional<std::string> challenge = InfoChallenge(text)) {
     return Answer{Channel::kInfo, {InfoReply(state_, *challenge)}};
   }

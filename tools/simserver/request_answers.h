@@ -17,6 +17,11 @@ struct Answer final {
   std::vector<std::string> datagrams;
 };
 
+// The kind of request a datagram on the game port is: an info request or a
+// console (rcon) request, both behind the out-of-band header; nothing for
+// any other datagram, which goes unanswered.
+std::optional<Channel> GamePortRequest(std::string_view datagram);
+
 // Turns requests into replies from the server's state.
 class RequestAnswers final {
  public:

@@ -38,7 +38,7 @@ ServerLoop::ServerLoop(ServerState state, Misbehaviour faults, const LoopSetup& 
       frozen_(setup.frozen),
       random_(setup.seed),
       answers_(state_, style_, game_.Port()),
-      control_(state_, faults_, style_, frozen_),
+      control_(state_, faults_, style_, frozen_, tally_),
       nextDrift_(Clock::now() + kDriftPeriod) {}
 
 void ServerLoop::Run(const StopSignals& signals) {
@@ -100,7 +100,15 @@ void ServerLoop::ServeGamePort(Clock::time_point now) {
     if (!request) {
       return;
     }
-    if (faults_.OverBudget(ntohl(request->sender.sin_addr.s_addr), now)) {
+    // Only requests draw on the sender's budget; anything else goes
+    // unanswered without counting.
+    const std::optional<Channel> kind = GamePortRequest(request->bytes);
+    if (!kind) {
+      continue;
+    }
+    const bool limited = faults_.OverBudget(ntohl(request->sender.sin_addr.s_addr), now);
+    tally_.Count(static_cast<int>(*kind), limited);
+    if (limited) {
       continue;
     }
     Reply(game_, *request, answers_.GamePort(request->bytes), now);
@@ -113,7 +121,11 @@ void ServerLoop::ServeQueryPort(Clock::time_point now) {
     if (!request) {
       return;
     }
-    Reply(query_, *request, answers_.QueryPort(request->bytes), now);
+    std::optional<Answer> answer = answers_.QueryPort(request->bytes);
+    if (answer) {
+      tally_.Count(static_cast<int>(Channel::kStatus), false);
+    }
+    Reply(query_, *request, std::move(answer), now);
   }
 }
 

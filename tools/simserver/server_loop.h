@@ -58,6 +58,7 @@ class ServerLoop final {
   bool frozen_;
   std::mt19937 random_;
   RequestAnswers answers_;
+  RequestTally tally_;
   ControlLines control_;
   ReplyQueue queue_;
   Clock::time_point nextDrift_;

@@ -147,14 +147,19 @@ Misbehaviour (CHANNEL is info, status, rcon or all):
   --duplicate=CHANNEL   send every reply datagram twice
   --reorder=CHANNEL     send the datagrams of a reply of several last first
   --drop-part=CHANNEL:N leave out datagram N (from 1) of a reply of several
-  --ratelimit           answer at most 10 game-port requests per sender
-                        address, refilled at one a second
+  --ratelimit           answer at most 10 game-port requests (getinfo and
+                        rcon together) per sender address, whatever its
+                        source port, refilled at one a second; the query
+                        port is never limited
 
 Control lines on standard input (each answered "ok" or "error: ..."):
   silent|garbage|oversize|duplicate|reorder CHANNEL on|off
   delay CHANNEL MS
   droppart CHANNEL N    (0: leave every datagram in)
-  ratelimit on|off
+  ratelimit on|off      (on: every sender starts with a full budget)
+  requests              answers "ok info N L rcon N L status N": the
+                        requests of each kind so far, and L of them left
+                        unanswered by the rate limit
   normal                every fault and the rate limit off
   printcut anywhere|lines
   final before|after
