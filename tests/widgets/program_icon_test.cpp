@@ -16,9 +16,10 @@ TEST(ProgramIcon, OffersTheDesktopsSizes) {
   EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
 }
 
-TEST(ProgramIcon, ShowsTheDrawingAt16And256) {
+// 16 and 256 are rendered as they are; 40 is made from the 48 rendering.
+TEST(ProgramIcon, ShowsTheDrawingAtRenderedAndOtherSizes) {
   const QIcon icon = ProgramIcon();
-  for (const int size : {16, 256}) {
+  for (const int size : {16, 40, 256}) {
     const QImage image = icon.pixmap(size, size).toImage();
     ASSERT_FALSE(image.isNull()) << size;
     EXPECT_EQ(image.size(), QSize(size, size));
