@@ -279,17 +279,35 @@ void PlayerList::paintEvent(QPaintEvent* event) {
   // each row the region touches, once for every rectangle in that row,
   // and every pass asks the window system where the pointer is (a round
   // trip to the X server). A cycle that changes a few pings, frags and
-  // deaths gives such a region. So the tree is given the region's rows
-  // whole, which it walks in one pass, and the cell painter draws only the
-  // cells inside the region: those outside would draw nothing that shows.
+  // deaths gives such a region. The cell painter draws only the cells
+  // inside the region, those outside would draw nothing that shows, and
+  // the tree walks each column that holds some in one pass over the rows
+  // between the first and the last. With a current row the tree draws a
+  // focus frame across the row in every pass, so then it walks the
+  // region's rows whole in a single pass.
   const QRegion& region = event->region();
-  QRegion rows;
-  for (const QRect& rect : region) {
-    rows += QRect(0, rect.top(), viewport()->width(), rect.height());
+  if (region.rectCount() <= 1) {
+    QTreeWidget::paintEvent(event);
+    return;
   }
   cells_->SetArea(&region);
-  QPaintEvent whole(rows);
-  QTreeWidget::paintEvent(&whole);
+  if (currentIndex().isValid()) {
+    QRegion rows;
+    for (const QRect& rect : region) {
+      rows += QRect(0, rect.top(), viewport()->width(), rect.height());
+    }
+    QPaintEvent whole(rows);
+    QTreeWidget::paintEvent(&whole);
+  } else {
+    for (int column = 0; column < columnCount(); ++column) {
+      const QRect strip(columnViewportPosition(column), 0, columnWidth(column), viewport()->height());
+      const QRect part = (region & strip).boundingRect();
+      if (!part.isEmpty()) {
+        QPaintEvent columnPart(part);
+        QTreeWidget::paintEvent(&columnPart);
+      }
+    }
+  }
   cells_->SetArea(nullptr);
 }
 
