@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
+#include <QResource>
 #include <algorithm>
 #include <array>
 #include <map>
@@ -19,10 +20,35 @@ constexpr std::array kRenderedSizes{16, 22, 24, 32, 48, 64, 128, 256};
 
 // The sizes the icon offers: what window managers, taskbars and
 // notification areas ask for. A window's icon is sent to the window
-// system at every offered size when the window is shown.
+// system at every offered size when the window is shown, so these are
+// carried as ready pixels (premultiplied ARGB32, row after row), the
+// larger renderings as PNGs.
 constexpr std::array kOfferedSizes{16, 22, 24, 32, 48, 64};
 
-QString RenderingPath(int side) { return QStringLiteral(":/icons/%1x%1/kestrova.png").arg(side); }
+bool Offered(int side) { return std::find(kOfferedSizes.begin(), kOfferedSizes.end(), side) != kOfferedSizes.end(); }
+
+QString RenderingPath(int side) {
+  return QStringLiteral(":/icons/%1x%1/kestrova.%2").arg(side).arg(Offered(side) ? u"argb" : u"png");
+}
+
+// The rendering of `side` pixels.
+QImage Rendering(int side) {
+  if (!Offered(side)) {
+    // Read as PNG without asking the image format plugins first, which
+    // would load every one of them (and the SVG renderer with its own).
+    QImageReader reader(RenderingPath(side), "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+  }
+  // Stored uncompressed, the bytes are the resource's own, not a copy.
+  const QByteArray bytes = QResource(RenderingPath(side)).uncompressedData();
+  if (bytes.size() != qsizetype{side} * side * 4) {
+    return {};
+  }
+  return QImage(reinterpret_cast<const uchar*>(bytes.constData()), side, side, side * 4,
+                QImage::Format_ARGB32_Premultiplied)
+      .copy();
+}
 
 // The rendering to make a picture of `side` pixels from: the smallest at
 // least that large, else the largest.
@@ -41,11 +67,7 @@ class RenderedEngine final : public QIconEngine {
     const auto key = std::make_pair(size.width(), size.height());
     auto found = made_.find(key);
     if (found == made_.end()) {
-      // Read as PNG without asking the image format plugins first, which
-      // would load every one of them (and the SVG renderer with its own).
-      QImageReader reader(RenderingPath(SourceSide(std::max(size.width(), size.height()))), "png");
-      reader.setAutoDetectImageFormat(false);
-      QImage image = reader.read();
+      QImage image = Rendering(SourceSide(std::max(size.width(), size.height())));
       if (image.size() != size) {
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
       }

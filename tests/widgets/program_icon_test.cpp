@@ -29,5 +29,19 @@ TEST(ProgramIcon, ShowsTheDrawingAtRenderedAndOtherSizes) {
   }
 }
 
+// The sizes shown at every start are carried as ready pixels: they are the
+// build's renderings, pixel for pixel.
+TEST(ProgramIcon, OfferedSizesAreTheRenderings) {
+  const QIcon icon = ProgramIcon();
+  for (const QSize& size : icon.availableSizes()) {
+    const QString rendering =
+        QStringLiteral(KESTROVA_ICON_FOLDER "/%1x%2/kestrova.png").arg(size.width()).arg(size.height());
+    const QImage expected = QImage(rendering).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_FALSE(expected.isNull()) << rendering.toStdString();
+    EXPECT_EQ(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), expected)
+        << size.width();
+  }
+}
+
 }  // namespace
 }  // namespace kestrova::test
