@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   dpkg-dev scdoc librsvg2-bin desktop-file-utils appstream man-db groff-base
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl1-mesa-dev
+  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libicu-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool trayer openbox x11-utils imagemagick fonts-dejavu-core fonts-liberation

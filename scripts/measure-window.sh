@@ -18,7 +18,9 @@
 # beside them when it is built: its start-up, and, while the others
 # monitor, its memory and the CPU time of a timer that wakes it every
 # 500 ms and does nothing: the floor that waking up twice a second costs
-# on this machine.
+# on this machine. So is the same window showing one label of text
+# ("bare-label"), which pays what any text costs a Qt program (the font
+# configuration, a font, text layout): the programs are compared with both.
 # Everything it starts is stopped at the end.
 #
 # Usage: scripts/measure-window.sh [BUILD_FOLDER [PROGRAM...]]
@@ -30,7 +32,8 @@
 #     programs are measured beside the first, labelled "baseline";
 #   BARE_WINDOW: the bare window program (default: bench/bare-window of
 #     BUILD_FOLDER, else of build-bench); "none" leaves it out;
-#   PHASES: which monitoring runs, default "drifting static".
+#   PHASES: which monitoring runs, default "drifting static"; "none" for
+#     start-up only.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,6 +52,7 @@ programs=("$@")
 runs=${RUNS:-5}
 seconds=${MONITOR_SECONDS:-60}
 phases=${PHASES:-drifting static}
+[ "$phases" = none ] && phases=
 server="$build/tools/simserver/kestrova-simserver"
 # Not the default ports, so a demo or a real server there is not disturbed.
 declare -A game_ports=([drifting]=12273 [static]=12275 [startup]=12273)
@@ -68,13 +72,17 @@ add_subject() {
   paths[$1]=$2
   titles[$1]=$3
 }
+baseline=${BASELINE_BUILD:-}
+[ -z "$baseline" ] || [[ $baseline = /* ]] || baseline="$PWD/$baseline"
 for program in "${programs[@]}"; do
   add_subject "$program" "$build/app/$program" '^Kestrova by ZLX$'
-  if [ -n "${BASELINE_BUILD:-}" ]; then
-    add_subject "$program(baseline)" "$BASELINE_BUILD/app/$program" '^Kestrova by ZLX$'
+  if [ -n "$baseline" ]; then
+    add_subject "$program(baseline)" "$baseline/app/$program" '^Kestrova by ZLX$'
   fi
 done
 bare=${BARE_WINDOW:-}
+# The programs run in folders of their own: paths given relative to here.
+[ -z "$bare" ] || [ "$bare" = none ] || [[ $bare = /* ]] || bare="$PWD/$bare"
 if [ -z "$bare" ]; then
   for candidate in "$build/bench/bare-window" "$root/build-bench/bench/bare-window"; do
     [ -x "$candidate" ] && { bare=$candidate; break; }
@@ -82,6 +90,7 @@ if [ -z "$bare" ]; then
 fi
 if [ -n "$bare" ] && [ "$bare" != none ]; then
   add_subject bare-window "$bare" '^Bare Qt window$'
+  add_subject bare-label "$bare" '^Bare Qt window$'
 else
   echo "measure: no bare window built (make bench builds one); measuring without it" >&2
 fi
@@ -101,6 +110,8 @@ cleanup() {
 trap cleanup EXIT
 
 now_ns() { date +%s%N; }
+
+is_bare() { [ "$1" = bare-window ] || [ "$1" = bare-label ]; }
 
 # The CPU time of a process in nanoseconds: the run times of all its
 # threads as the scheduler counts them (first field of each schedstat).
@@ -130,7 +141,8 @@ start_subject() {
   local folder
   folder=$(subject_folder "$1" "$2")
   local arguments=()
-  [ "$1" = bare-window ] && [ "$2" != startup ] && arguments=(--tick)
+  [ "$1" = bare-label ] && arguments+=(--label)
+  is_bare "$1" && [ "$2" != startup ] && arguments+=(--tick)
   (cd "$folder" && QT_QPA_PLATFORM=xcb exec "${paths[$1]}" "${arguments[@]}") >>"$work/output.log" 2>&1 &
   program_pid=$!
   pids+=("$program_pid")
@@ -164,7 +176,7 @@ done
 
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); display $DISPLAY"
 echo "build: $build ($(grep -m1 '^CMAKE_BUILD_TYPE' "$build/CMakeCache.txt" 2>/dev/null || echo 'build type unknown'))"
-[ -n "${BASELINE_BUILD:-}" ] && echo "baseline build: $BASELINE_BUILD"
+[ -n "$baseline" ] && echo "baseline build: $baseline"
 [ -n "$bare" ] && [ "$bare" != none ] && echo "bare window: $bare"
 
 # 1. Start-up to a mapped window, the subjects in turn within each round.
@@ -183,8 +195,7 @@ for _ in $(seq 1 "$runs"); do
 done
 echo
 echo "== start-up to window shown, medians of $runs rounds: wall time, CPU time until then, VmRSS then"
-bare_median=
-bare_cpu=
+declare -A bare_median bare_cpu
 for label in "${labels[@]}"; do
   # shellcheck disable=SC2086
   m=$(median ${times[$label]})
@@ -192,24 +203,25 @@ for label in "${labels[@]}"; do
   c=$(median ${cpu_shown[$label]})
   # shellcheck disable=SC2086
   r=$(median ${rss_shown[$label]})
-  if [ "$label" = bare-window ]; then
-    bare_median=$m
-    bare_cpu=$c
+  if is_bare "$label"; then
+    bare_median[$label]=$m
+    bare_cpu[$label]=$c
   fi
   printf '%-22s %6s ms (CPU %4s ms), VmRSS %6s kB; wall times:%s\n' "$label" "$m" "$c" "$r" "${times[$label]}"
 done
-if [ -n "$bare_median" ]; then
+for bare_label in bare-window bare-label; do
+  [ -n "${bare_median[$bare_label]:-}" ] || continue
   for label in "${labels[@]}"; do
-    [ "$label" = bare-window ] && continue
+    is_bare "$label" && continue
     # shellcheck disable=SC2086
     m=$(median ${times[$label]})
     # shellcheck disable=SC2086
     c=$(median ${cpu_shown[$label]})
-    printf '%-22s %s x the bare window'"'"'s time to show (CPU %s x)\n' "$label" \
-      "$(awk -v a="$m" -v b="$bare_median" 'BEGIN { printf "%.2f", a / b }')" \
-      "$(awk -v a="$c" -v b="$bare_cpu" 'BEGIN { printf "%.2f", a / b }')"
+    printf '%-22s %s x the time to show of %s (CPU %s x)\n' "$label" \
+      "$(awk -v a="$m" -v b="${bare_median[$bare_label]}" 'BEGIN { printf "%.2f", a / b }')" "$bare_label" \
+      "$(awk -v a="$c" -v b="${bare_cpu[$bare_label]}" 'BEGIN { printf "%.2f", a / b }')"
   done
-fi
+done
 
 # 2. Monitoring, all subjects at once; the bare window only ticks.
 for phase in $phases; do
@@ -222,7 +234,7 @@ for phase in $phases; do
     window=$(wait_for_window "$program_pid" "${titles[$label]}") || fail "no window from $label: $(cat "$work/output.log")"
     sleep 1
     rss_idle[$label]=$(status_kb "$program_pid" VmRSS)
-    if [ "$label" != bare-window ]; then
+    if ! is_bare "$label"; then
       # START spy: the centre of the button at 304,0 (91x25). The window
       # mapped last is on top, so the click reaches it.
       xdotool mousemove --window "$window" 349 12 click 1
@@ -231,7 +243,7 @@ for phase in $phases; do
     clock_start[$label]=$(now_ns)
   done
   sleep "$seconds"
-  bare_rss=
+  declare -A bare_rss=()
   for label in "${labels[@]}"; do
     pid=${pid_of[$label]}
     kill -0 "$pid" 2>/dev/null || fail "$label ended while monitoring"
@@ -239,21 +251,22 @@ for phase in $phases; do
     elapsed=$(($(now_ns) - ${clock_start[$label]}))
     rss=$(status_kb "$pid" VmRSS)
     peak=$(status_kb "$pid" VmHWM)
-    [ "$label" = bare-window ] && bare_rss=$rss
+    is_bare "$label" && bare_rss[$label]=$rss
     cycles=$((elapsed / 500000000))
     printf '%-22s CPU %8.1f ms in %5.1f s: %6.3f ms per cycle (%d cycles), %5.3f %% of one core; VmRSS %6s kB (before START %s, peak %s)\n' \
       "$label" "$(awk -v c="$cpu" 'BEGIN { print c / 1e6 }')" "$(awk -v e="$elapsed" 'BEGIN { print e / 1e9 }')" \
       "$(awk -v c="$cpu" -v n="$cycles" 'BEGIN { print c / 1e6 / n }')" "$cycles" \
       "$(awk -v c="$cpu" -v e="$elapsed" 'BEGIN { print 100 * c / e }')" "$rss" "${rss_idle[$label]}" "$peak"
   done
-  if [ -n "$bare_rss" ]; then
+  for bare_label in bare-window bare-label; do
+    [ -n "${bare_rss[$bare_label]:-}" ] || continue
     for label in "${labels[@]}"; do
-      [ "$label" = bare-window ] && continue
-      printf '%-22s VmRSS %+d kB beside the bare window\n' "$label" $(($(status_kb "${pid_of[$label]}" VmRSS) - bare_rss))
+      is_bare "$label" && continue
+      printf '%-22s VmRSS %+d kB beside %s\n' "$label" $(($(status_kb "${pid_of[$label]}" VmRSS) - ${bare_rss[$bare_label]})) "$bare_label"
     done
-  fi
+  done
   for label in "${labels[@]}"; do
     stop_program "${pid_of[$label]}"
   done
-  unset pid_of cpu_start clock_start rss_idle
+  unset pid_of cpu_start clock_start rss_idle bare_rss
 done

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QValidator>
 #include <algorithm>
 
 namespace kestrova {
@@ -22,6 +22,21 @@ constexpr int kDotWidth = 3;
 
 // The number a field shows; a blank field counts as 0.
 unsigned FieldNumber(const QLineEdit& field) { return std::min(field.text().toUInt(), kHighest); }
+
+// A field holds up to three digits 0-9 and nothing else, however it comes
+// in (typing, pasting, setText); anything else is refused whole. Checked by
+// hand: a regular expression would load and compile a matcher for this.
+class OctetValidator final : public QValidator {
+ public:
+  using QValidator::QValidator;
+
+  State validate(QString& input, int& /*position*/) const override {
+    const bool digits = input.size() <= kFieldDigits && std::all_of(input.cbegin(), input.cend(), [](QChar c) {
+                          return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+                        });
+    return digits ? Acceptable : Invalid;
+  }
+};
 
 }  // namespace
 
@@ -42,7 +57,7 @@ class OctetEdit final : public QLineEdit {
     look.setColor(QPalette::Base, Qt::transparent);
     setPalette(look);
     setMaxLength(kFieldDigits);
-    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this));
+    setValidator(new OctetValidator(this));
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     // Only the first field is a tab stop; the others are reached by typing
     // and by mouse.

@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "core/caption_order.h"
+#include "ui/item_text_painter.h"
 #include "ui/text_bytes.h"
 
 namespace kestrova {
@@ -59,6 +60,18 @@ const PlayerItem& AsPlayer(const QTreeWidgetItem* item) { return *static_cast<co
 
 }  // namespace
 
+void PlayerList::CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+  if (area_ != nullptr && !area_->intersects(option.rect)) {
+    return;  // everything a cell draws stays inside its rectangle
+  }
+  QStyleOptionViewItem cell = option;
+  initStyleOption(&cell, index);
+  if (!PaintPlainItemText(painter, cell)) {
+    QStyledItemDelegate::paint(painter, option, index);
+  }
+}
+
 std::vector<int> ShareColumnWidths(int clientWidth, const std::vector<ColumnLimits>& limits) {
   std::vector<int> widths(limits.size(), 0);
   std::vector<std::size_t> pool(limits.size());
@@ -101,6 +114,8 @@ PlayerList::PlayerList(QWidget* parent) : QTreeWidget(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSortingEnabled(false);  // the list sorts itself; the header is no sort control
+  cells_ = new CellPainter(this);
+  setItemDelegate(cells_);
   QHeaderView* columns = header();
   columns->setSectionsClickable(false);
   columns->setSectionsMovable(false);
@@ -261,20 +276,39 @@ void PlayerList::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void PlayerList::paintEvent(QPaintEvent* event) {
   // Given a region of several rectangles, the tree draws every cell of
-  // each row the region touches, even where only one cell changed: a cycle
-  // that changes every ping would draw all cells of all rows. Drawn one
-  // rectangle at a time, only the cells inside are. The focus frame of a
-  // current row is drawn across the columns drawn, so with a current row
-  // the region is drawn whole.
+  // each row the region touches, once for every rectangle in that row,
+  // and every pass asks the window system where the pointer is (a round
+  // trip to the X server). A cycle that changes a few pings, frags and
+  // deaths gives such a region. The cell painter draws only the cells
+  // inside the region, those outside would draw nothing that shows, and
+  // the tree walks each column that holds some in one pass over the rows
+  // between the first and the last. With a current row the tree draws a
+  // focus frame across the row in every pass, so then it walks the
+  // region's rows whole in a single pass.
   const QRegion& region = event->region();
-  if (region.rectCount() <= 1 || currentIndex().isValid()) {
+  if (region.rectCount() <= 1) {
     QTreeWidget::paintEvent(event);
     return;
   }
-  for (const QRect& rect : region) {
-    QPaintEvent part(rect);
-    QTreeWidget::paintEvent(&part);
+  cells_->SetArea(&region);
+  if (currentIndex().isValid()) {
+    QRegion rows;
+    for (const QRect& rect : region) {
+      rows += QRect(0, rect.top(), viewport()->width(), rect.height());
+    }
+    QPaintEvent whole(rows);
+    QTreeWidget::paintEvent(&whole);
+  } else {
+    for (int column = 0; column < columnCount(); ++column) {
+      const QRect strip(columnViewportPosition(column), 0, columnWidth(column), viewport()->height());
+      const QRect part = (region & strip).boundingRect();
+      if (!part.isEmpty()) {
+        QPaintEvent columnPart(part);
+        QTreeWidget::paintEvent(&columnPart);
+      }
+    }
   }
+  cells_->SetArea(nullptr);
 }
 
 void PlayerList::FitColumns() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <optional>
 #include <string>
@@ -78,6 +79,18 @@ class PlayerList final : public QTreeWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Paints the cells; while an area is set, only those that reach into it.
+  class CellPainter final : public QStyledItemDelegate {
+   public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    // `area` (viewport coordinates) must outlive its use; nullptr paints all.
+    void SetArea(const QRegion* area) { area_ = area; }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+   private:
+    const QRegion* area_ = nullptr;
+  };
+
   void FitColumns();
   // Notes a change of the rows held and asks for ShowRows at the event
   // loop's next turn.
@@ -101,6 +114,7 @@ class PlayerList final : public QTreeWidget {
   bool changed_ = false;
   bool emptied_ = false;
   bool showQueued_ = false;
+  CellPainter* cells_ = nullptr;
 };
 
 }  // namespace kestrova

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
+#include <QValidator>
 
 #include "widget_host.h"
 
@@ -154,6 +156,46 @@ TEST_F(AddressFieldTest, OnlyDigitsAreTyped) {
   Enter();
   TypeIntoFocus(QStringLiteral("1a-"));
   EXPECT_EQ(fields_[0]->text(), QStringLiteral("1"));
+}
+
+// What a field takes however it comes in: up to three digits 0-9, whole
+// or not at all.
+TEST_F(AddressFieldTest, FieldsTakeUpToThreeDigitsAndNothingElse) {
+  const struct {
+    QString text;
+    bool taken;
+  } cases[] = {
+      {QString(), true},
+      {QStringLiteral("7"), true},
+      {QStringLiteral("042"), true},
+      {QStringLiteral("999"), true},  // taken as typed; above 255 is lowered once edited
+      {QStringLiteral("1234"), false},
+      {QStringLiteral("1a"), false},
+      {QStringLiteral(" 1"), false},
+      {QStringLiteral("-1"), false},
+      {QStringLiteral("1.2"), false},
+      {QString(QChar(0x0661)), false},  // ARABIC-INDIC DIGIT ONE
+      {QString(QChar(0xFF11)), false},  // FULLWIDTH DIGIT ONE
+  };
+  const QValidator* validator = fields_[1]->validator();
+  ASSERT_NE(validator, nullptr);
+  for (const auto& entry : cases) {
+    QString text = entry.text;
+    int position = static_cast<int>(text.size());
+    EXPECT_EQ(validator->validate(text, position), entry.taken ? QValidator::Acceptable : QValidator::Invalid)
+        << entry.text.toStdString();
+  }
+}
+
+TEST_F(AddressFieldTest, PastingKeepsOutAnythingButDigits) {
+  Enter();
+  QApplication::clipboard()->setText(QStringLiteral("1x"));
+  QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(fields_[0]->text(), QStringLiteral("0"));
+  QApplication::clipboard()->setText(QStringLiteral("42"));
+  QTest::keyClick(Focused(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(fields_[0]->text(), QStringLiteral("42"));
+  EXPECT_EQ(address_->Address(), Dotted(42, 0, 0, 0));
 }
 
 TEST_F(AddressFieldTest, BackspaceAtTheStartGoesBackAFieldAndDeletesThere) {

@@ -193,33 +193,36 @@ INSTANTIATE_TEST_SUITE_P(
     Changes, RefillTest,
     ::testing::Values(
         RefillCase{"the same rows again: nothing touched", kThree, kThree, 0, 0, 0},
-        RefillCase{"the same rows in another reply order",
-                   kThree,
-                   {kThree[2], kThree[0], kThree[1]},
-                   0, 0, 0},
-        RefillCase{"one ping changes: one cell",
-                   kThree,
-                   {kThree[0], {" Bob", SubItems{"3", "4", "41"}}, kThree[2]},
-                   1, 0, 0},
+        RefillCase{"the same rows in another reply order", kThree, {kThree[2], kThree[0], kThree[1]}, 0, 0, 0},
+        RefillCase{
+            "one ping changes: one cell", kThree, {kThree[0], {" Bob", SubItems{"3", "4", "41"}}, kThree[2]}, 1, 0, 0},
         RefillCase{"a player joins in the middle",
                    kThree,
                    {kThree[0], kThree[1], kThree[2], {" bill", SubItems{"0", "0", "99"}}},
-                   0, 1, 0},
+                   0,
+                   1,
+                   0},
         RefillCase{"a player leaves", kThree, {kThree[0], kThree[2]}, 0, 0, 1},
         RefillCase{"a time-out empties the list", kThree, {}, 0, 0, 3},
         RefillCase{"the first reply fills an empty list", {}, kThree, 0, 3, 0},
         RefillCase{"a row cut short by a failure loses its later texts",
                    kThree,
                    {kThree[0], {" Bob", SubItems{"3"}}},
-                   2, 0, 1},
+                   2,
+                   0,
+                   1},
         RefillCase{"a renamed player: one row out, one in",
                    kThree,
                    {kThree[0], {" bob", SubItems{"3", "4", "40"}}, kThree[2]},
-                   0, 1, 1},
+                   0,
+                   1,
+                   1},
         RefillCase{"twins keep their order of arrival",
                    {{" x", SubItems{"1", "1", "1"}}, {" x", SubItems{"2", "2", "2"}}},
                    {{" x", SubItems{"2", "2", "2"}}, {" x", SubItems{"1", "1", "1"}}},
-                   6, 0, 0}));
+                   6,
+                   0,
+                   0}));
 
 // The list shown in a window of its own, 393 pixels wide as in the main
 // window.
@@ -265,8 +268,10 @@ TEST_F(ShownPlayerListTest, ColumnsFollowAResizeAndTheScrollBar) {
   EXPECT_EQ(list_->columnWidth(3), 50);
 }
 
-// A cycle that changes cells in several rows and columns is drawn cell by
-// cell; the screen must end up as a whole repaint draws it.
+// A cycle that changes cells in several rows and columns, two of them in
+// one row with a cell between them, repaints only those cells; the screen
+// must end up as a whole repaint draws it. Also when the user had made a
+// row current (and selected) in the focused list, which the cycle ends.
 TEST_F(ShownPlayerListTest, ChangedCellsEndUpAsAWholeRepaintDrawsThem) {
   const auto fill = [&](int round) {
     list_->ClearRows();
@@ -278,18 +283,24 @@ TEST_F(ShownPlayerListTest, ChangedCellsEndUpAsAWholeRepaintDrawsThem) {
     }
   };
   const auto shown = [&] { return window_.screen()->grabWindow(window_.winId()).toImage(); };
-  fill(0);
-  ASSERT_TRUE(WaitFor([&] { return list_->topLevelItemCount() == 12; }));
-  QTest::qWait(50);
-  const QImage before = shown();
+  for (const int current : {-1, 3}) {
+    fill(0);
+    ASSERT_TRUE(WaitFor([&] { return list_->topLevelItemCount() == 12; }));
+    if (current >= 0) {
+      list_->setFocus();
+      list_->setCurrentItem(list_->topLevelItem(current));
+    }
+    QTest::qWait(50);
+    const QImage before = shown();
 
-  fill(7);
-  QTest::qWait(50);
-  const QImage changed = shown();
-  list_->viewport()->repaint();
-  const QImage repainted = shown();
-  EXPECT_NE(changed, before);
-  EXPECT_EQ(changed, repainted);
+    fill(current >= 0 ? 9 : 7);
+    QTest::qWait(50);
+    const QImage changed = shown();
+    list_->viewport()->repaint();
+    const QImage repainted = shown();
+    EXPECT_NE(changed, before) << current;
+    EXPECT_EQ(changed, repainted) << current;
+  }
 }
 
 TEST_F(ShownPlayerListTest, DoubleClickOnARowSelectsItAndReports) {
