@@ -2,6 +2,7 @@
 
 #include "console/console_reply.h"
 #include "core/info_query.h"
+#include "core/nesting_count.h"
 #include "core/reply_gathering.h"
 #include "core/scoped_flag.h"
 
@@ -15,6 +16,7 @@ bool ConsoleExchange::Run(const std::string& command, bool awaitReply) {
     return false;
   }
   ScopedFlag busy(busy_);
+  const NestingCount nesting(nesting_, deepestNesting_);
 
   PointClientAt(udp3_, endpoint_.Address(), endpoint_.GamePortText());
   lastReplyDatagrams_ = 0;

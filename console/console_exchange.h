@@ -44,6 +44,8 @@ class ConsoleExchange final {
 
   // Whether a command is being sent or its reply awaited right now.
   bool Busy() const { return busy_; }
+  // The most commands that ever ran inside one another (1 once one ran).
+  int DeepestNesting() const { return deepestNesting_; }
 
   // How many datagrams the reply of the last command that Run sent was
   // made of: 0 when none came or none was awaited.
@@ -59,6 +61,8 @@ class ConsoleExchange final {
   ConsoleOutput& output_;
   bool busy_ = false;
   int lastReplyDatagrams_ = 0;
+  int nesting_ = 0;
+  int deepestNesting_ = 0;
 };
 
 }  // namespace kestrova

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/info_query.h"
+#include "core/nesting_count.h"
 #include "core/scoped_flag.h"
 #include "core/status_query.h"
 
@@ -32,6 +33,7 @@ void QueryCycle::Run() {
 }
 
 void QueryCycle::RunSteps() {
+  const NestingCount nesting(nesting_, deepestNesting_);
   parts_.controls.EnableTimer();
   parts_.controls.HideStartButton();
   if (QueryInfo(parts_.udp1, parts_.endpoint, parts_.display, parts_.display)) {

@@ -47,6 +47,8 @@ class QueryCycle final {
   bool Running() const { return running_; }
   // How many calls came while a cycle was running and were ignored.
   int IgnoredRuns() const { return ignoredRuns_; }
+  // The most cycles that ever ran inside one another (1 once one ran).
+  int DeepestNesting() const { return deepestNesting_; }
 
  private:
   void RunSteps();
@@ -55,6 +57,8 @@ class QueryCycle final {
   std::function<void()> logStep_;
   bool running_ = false;
   int ignoredRuns_ = 0;
+  int nesting_ = 0;
+  int deepestNesting_ = 0;
 };
 
 }  // namespace kestrova

@@ -84,6 +84,7 @@ class TForm1 final : public QWidget,
   const PlayerLog* Log() const { return log_ ? &*log_ : nullptr; }
   PlayerLog* Log() { return log_ ? &*log_ : nullptr; }
   const QueryCycle& Cycle() const { return *cycle_; }
+  const ConsoleExchange& Exchange() const { return *exchange_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
