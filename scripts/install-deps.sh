@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool trayer openbox x11-utils imagemagick fonts-dejavu-core fonts-liberation
   clang-format
+  clang llvm libclang-rt-14-dev
 )
 
 missing=()
