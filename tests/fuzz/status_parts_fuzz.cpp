@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::optional<StatusPartSet> set;
   std::string firstId;
-  // The model: the first part of each number of the first part's reply.
+  // The model: the first part of each number of the first part's reply,
+  // none numbered beyond the most a reply has but the first.
   std::map<int, StatusPart> kept;
   for (const std::string& datagram : datagrams) {
     std::optional<StatusPart> part = ParseStatusPart(datagram);
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       set.emplace(std::move(*part));
       continue;
     }
-    if (part->queryId == firstId) {
+    if (part->queryId == firstId && part->number <= kMostStatusParts) {
       kept.emplace(part->number, *part);
     }
     set->Add(std::move(*part));
