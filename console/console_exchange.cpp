@@ -1,6 +1,7 @@
 #include "console/console_exchange.h"
 
 #include "console/console_reply.h"
+#include "core/flood_backlog.h"
 #include "core/info_query.h"
 #include "core/nesting_count.h"
 #include "core/reply_gathering.h"
@@ -20,6 +21,7 @@ bool ConsoleExchange::Run(const std::string& command, bool awaitReply) {
 
   PointClientAt(udp3_, endpoint_.Address(), endpoint_.GamePortText());
   lastReplyDatagrams_ = 0;
+  DropFloodBacklog(udp3_);
   ShowLateOutput();
   udp3_.Send(std::string(kOutOfBandHeader) + command);
 

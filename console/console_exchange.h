@@ -21,8 +21,9 @@ class ConsoleExchange final {
   ConsoleExchange(const ConsoleExchange&) = delete;
   ConsoleExchange& operator=(const ConsoleExchange&) = delete;
 
-  // Points UDP3 at the address and game port (read afresh), shows output of
-  // earlier commands still queued on UDP3, sends the out-of-band header
+  // Points UDP3 at the address and game port (read afresh), drops a
+  // flood's backlog (DropFloodBacklog), shows output of earlier commands
+  // still queued on UDP3, sends the out-of-band header
   // followed by `command`, then (when `awaitReply`) waits up to the
   // client's time-out for the first reply datagram and takes those that
   // follow it within kReplyPartGapMs of each other, as long as the

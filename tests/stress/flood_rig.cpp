@@ -80,10 +80,18 @@ std::vector<std::string> ValidLookingStatus() {
       manyPlayers + "\\final\\\\queryid\\1.1",
       "\\player_0\\" + kLongToken + "\\frags_0\\1\\deaths_0\\2\\ping_0\\" + kLongToken.substr(0, 3900) +
           "\\final\\\\queryid\\9.1",
-      // The first part of a reply of a million parts: the gathering waits
-      // for the rest until its time is up.
-      manyPlayers.substr(0, 4000) + "\\queryid\\31337.1",
   };
+}
+
+// The parts of a reply that never ends, each with a number of its own:
+// the gathering waits for the rest until its time is up.
+std::vector<std::string> EndlessStatusParts() {
+  std::vector<std::string> parts;
+  for (int n = 1; n <= 400; ++n) {
+    parts.push_back("\\player_" + std::to_string(n) + "\\" + std::string(4000, 'P') + "\\queryid\\31337." +
+                    std::to_string(n));
+  }
+  return parts;
 }
 
 std::vector<std::string> ValidLookingConsole() {
@@ -132,6 +140,9 @@ bool FloodRig::PortsKnown() const {
 void FloodRig::BuildFlood() {
   std::mt19937 random(20261207);
   validLooking_ = {ValidLookingInfo(), ValidLookingStatus(), ValidLookingConsole()};
+  for (std::string& part : EndlessStatusParts()) {
+    validLooking_[kStatus].push_back(std::move(part));
+  }
   for (int i = 0; i < 32; ++i) {
     randomBytes_.push_back(RandomBytes(1 + random() % 1400, random));
   }
