@@ -3,10 +3,13 @@
 // What every fuzz target shares: a check that stops the run with the input
 // when a property breaks, and the cutting of one input into several texts.
 
+#include <stdlib.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +45,26 @@ inline std::vector<std::string> SplitInput(std::string_view input, std::string_v
 // How the multi-datagram targets mark where one datagram ends and the next
 // begins; their seeds and dictionaries use the same.
 inline constexpr std::string_view kDatagramSeparator = "\n%%\n";
+
+// A folder of this process in memory (/dev/shm), so that the file
+// targets do not wear a disk; removed with its files when the run ends.
+inline const char* ScratchFolder() {
+  // A plain array, so that it outlives the string destructors that run at
+  // exit before the removal does.
+  static char folder[] = "/dev/shm/kestrova-fuzz-XXXXXX";
+  static const bool made = [] {
+    if (::mkdtemp(folder) == nullptr) {
+      std::abort();
+    }
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    });
+    return true;
+  }();
+  (void)made;
+  return folder;
+}
 
 inline std::size_t CountOf(std::string_view text, char c) {
   std::size_t count = 0;

@@ -31,17 +31,6 @@ class Source final : public PlayerLogSource {
   std::vector<PlayerRow> rows_;
 };
 
-const std::string& Folder() {
-  static const std::string folder = [] {
-    char name[] = "/dev/shm/kestrova-fuzz-XXXXXX";
-    if (::mkdtemp(name) == nullptr) {
-      std::abort();
-    }
-    return std::string(name);
-  }();
-  return folder;
-}
-
 void WriteFile(const std::string& path, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   FUZZ_CHECK(fd >= 0);
@@ -101,10 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(record.size() == expected);
   FUZZ_CHECK(record.starts_with("07-12-2026 01:05:15\r\n") && record.ends_with("\r\n\r\n"));
 
-  const std::string path = Folder() + "/" + LogFileName(kNow);
+  const std::string path = std::string(fuzz::ScratchFolder()) + "/" + LogFileName(kNow);
   WriteFile(path, old);
   FixedClock clock;
-  PlayerLog log(clock, ":", Folder());
+  PlayerLog log(clock, ":", fuzz::ScratchFolder());
   log.Step(Source(rows));
   FUZZ_CHECK(log.Counter() == 1);
   FUZZ_CHECK(ReadFile(path) == (rows.empty() ? old : WithoutEndMark(old) + record));

@@ -26,18 +26,6 @@ struct Fields final : SettingsTarget {
   }
 };
 
-// A folder of this process in memory, so that the runs do not wear a disk.
-const std::string& Folder() {
-  static const std::string folder = [] {
-    char name[] = "/dev/shm/kestrova-fuzz-XXXXXX";
-    if (::mkdtemp(name) == nullptr) {
-      std::abort();
-    }
-    return std::string(name);
-  }();
-  return folder;
-}
-
 void WriteFile(const std::string& path, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   FUZZ_CHECK(fd >= 0);
@@ -63,7 +51,7 @@ Outcome Load(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string path = Folder() + "/data.dat";
+  const std::string path = std::string(fuzz::ScratchFolder()) + "/data.dat";
   WriteFile(path, fuzz::InputText(data, size));
   const Outcome outcome = Load(path);
 
