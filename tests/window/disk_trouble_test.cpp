@@ -108,5 +108,20 @@ TEST_F(DiskTroubleTest, AWorkingFolderRemovedWhileTheLogRunsStopsOnlyTheLog) {
   EXPECT_TRUE(errors_.messages.empty());
 }
 
+TEST_F(DiskTroubleTest, AWorkingFolderRemovedBeforeStartFailsTheSaveOnly) {
+  SimServer server({"--players", "3"});
+  const std::filesystem::path folder = folder_ / "work";
+  std::filesystem::create_directory(folder);
+  OpenIn(BuildKind::Standard, folder);
+  PointAt(server.GamePort(), server.QueryPort());
+  std::filesystem::remove_all(folder);
+
+  ClickStart();
+  EXPECT_EQ(errors_.messages, std::vector<std::string>{"Invalid filename"});
+  EXPECT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == 3; }));
+  EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm6"));
+  EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
 }  // namespace
 }  // namespace kestrova::test
