@@ -3,11 +3,17 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+# `make fuzz`: seconds per target, and how many targets run at once.
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
+# `make soak`: seconds against a server that never answers.
+SOAK_SECONDS ?= 600
 JOBS ?= $(shell nproc)
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test test-asan run run-log install package bench format clean
+.PHONY: all deps configure build test test-asan test-fuzz fuzz-build fuzz soak run run-log install package bench format clean
 
 all: build
 
@@ -20,15 +26,34 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The whole suite, then the Qt-free layers again under ASan and UBSan.
+# The whole suite, then the Qt-free layers again under ASan and UBSan, then
+# the fuzz targets over their corpora and a few seconds each.
 test: build
 	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory test-fuzz
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTROVA_WITH_UI=OFF -DKESTROVA_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The parsers' libFuzzer targets: clang, ASan and UBSan, no Qt.
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DKESTROVA_WITH_UI=OFF -DKESTROVA_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+test-fuzz: fuzz-build
+	ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS, then a table of runs, coverage and crashes.
+fuzz: fuzz-build
+	tests/fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
+
+# The window against a silent server for SOAK_SECONDS: nesting, memory, CPU.
+soak: build
+	SOAK_SECONDS=$(SOAK_SECONDS) QT_QPA_PLATFORM=offscreen $(BUILD)/tests/stress_tests --gtest_filter='SoakTest.*'
 
 run: build
 	scripts/run-demo.sh $(BUILD) kestrova
@@ -56,4 +81,4 @@ format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -16,6 +16,19 @@ if(KESTROVA_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(kestrova_settings INTERFACE -fsanitize=address,undefined)
 endif()
+# The fuzz build: every layer instrumented for libFuzzer's coverage and
+# checked by ASan and UBSan; the fuzz targets add libFuzzer's main.
+if(KESTROVA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "KESTROVA_FUZZ needs clang (CMAKE_CXX_COMPILER=clang++)")
+  endif()
+  if(KESTROVA_WITH_UI)
+    message(FATAL_ERROR "KESTROVA_FUZZ builds the Qt-free layers only (KESTROVA_WITH_UI=OFF)")
+  endif()
+  target_compile_options(kestrova_settings INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(kestrova_settings INTERFACE -fsanitize=address,undefined)
+endif()
 
 # One static library per layer, made of every source file in its folder.
 function(kestrova_layer name)

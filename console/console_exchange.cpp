@@ -1,7 +1,9 @@
 #include "console/console_exchange.h"
 
 #include "console/console_reply.h"
+#include "core/flood_backlog.h"
 #include "core/info_query.h"
+#include "core/nesting_count.h"
 #include "core/reply_gathering.h"
 #include "core/scoped_flag.h"
 
@@ -16,9 +18,11 @@ bool ConsoleExchange::Run(const std::string& command, bool awaitReply) {
     return false;
   }
   ScopedFlag busy(busy_);
+  const NestingCount nesting(nesting_, deepestNesting_);
 
   PointClientAt(udp3_, endpoint_.Address(), endpoint_.GamePortText());
   lastReplyDatagrams_ = 0;
+  DropFloodBacklog(udp3_);
   ShowLateOutput();
   udp3_.Send(std::string(kOutOfBandHeader) + command);
   if (allowance_ != nullptr) {

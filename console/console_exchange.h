@@ -25,10 +25,11 @@ class ConsoleExchange final {
   ConsoleExchange(const ConsoleExchange&) = delete;
   ConsoleExchange& operator=(const ConsoleExchange&) = delete;
 
-  // Points UDP3 at the address and game port (read afresh), shows output of
-  // earlier commands still queued on UDP3, sends the out-of-band header
-  // followed by `command` (spending one from the allowance: commands are
-  // sent whatever it holds), then (when `awaitReply`) waits up to the
+  // Points UDP3 at the address and game port (read afresh), drops a
+  // flood's backlog (DropFloodBacklog), shows output of earlier commands
+  // still queued on UDP3, sends the out-of-band header followed by
+  // `command` (spending one from the allowance: commands are sent whatever
+  // it holds), then (when `awaitReply`) waits up to the
   // client's time-out for the first reply datagram and takes those that
   // follow it within kReplyPartGapMs of each other, as long as the
   // time-out's budget (counted from the start of the wait) lasts. The late
@@ -49,6 +50,8 @@ class ConsoleExchange final {
 
   // Whether a command is being sent or its reply awaited right now.
   bool Busy() const { return busy_; }
+  // The most commands that ever ran inside one another (1 once one ran).
+  int DeepestNesting() const { return deepestNesting_; }
 
   // How many datagrams the reply of the last command that Run sent was
   // made of: 0 when none came or none was awaited.
@@ -65,6 +68,8 @@ class ConsoleExchange final {
   RequestAllowance* allowance_;
   bool busy_ = false;
   int lastReplyDatagrams_ = 0;
+  int nesting_ = 0;
+  int deepestNesting_ = 0;
 };
 
 }  // namespace kestrova

@@ -1,6 +1,7 @@
 #include "core/datagram_client.h"
 
 #include <arpa/inet.h>
+#include <linux/sock_diag.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -140,6 +141,16 @@ int DatagramClient::LocalPort() const {
     return 0;
   }
   return ntohs(address.sin_port);
+}
+
+std::uint32_t DatagramClient::DroppedDatagrams() const {
+  std::uint32_t counts[SK_MEMINFO_VARS] = {};
+  socklen_t length = sizeof counts;
+  if (socket_ < 0 || ::getsockopt(socket_, SOL_SOCKET, SO_MEMINFO, counts, &length) != 0 ||
+      length <= SK_MEMINFO_DROPS * sizeof counts[0]) {
+    return 0;
+  }
+  return counts[SK_MEMINFO_DROPS];
 }
 
 }  // namespace kestrova

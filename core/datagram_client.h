@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,6 +53,12 @@ class DatagramClient final {
   // The local port of the socket, 0 while it has none or before the first
   // send has bound it.
   int LocalPort() const;
+
+  // How many datagrams the kernel dropped on arrival because the socket's
+  // queue was full, since the socket was made; 0 without a socket.
+  std::uint32_t DroppedDatagrams() const;
+  // That count at the last two requests, oldest first (DropFloodBacklog).
+  std::array<std::uint32_t, 2> DropsSeen{};
 
  private:
   int EnsureSocket();

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/flood_backlog.h"
 #include "core/reply_text.h"
 #include "core/token_at.h"
 
@@ -73,6 +74,7 @@ bool ShowInfoReply(const std::string& received, InfoDisplay& display, ReplyLists
 
 std::string RequestInfo(DatagramClient& udp1, const EndpointSource& endpoint) {
   PointClientAt(udp1, endpoint.Address(), endpoint.GamePortText());
+  DropFloodBacklog(udp1);
   udp1.Send(InfoRequest());
   return udp1.ReceiveText(-1);
 }

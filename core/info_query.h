@@ -20,9 +20,10 @@ inline constexpr char kOutOfBandHeader[] = "\xFF\xFF\xFF\xFF\x02";
 // or the host name runs off the end of the list.
 bool ShowInfoReply(const std::string& received, InfoDisplay& display, ReplyLists& lists);
 
-// Points `udp1` at the address and game port, sends the info request and
-// receives one datagram within the client's time-out: the reply, or the
-// empty text on time-out. Throws ConversionError or SocketError.
+// Points `udp1` at the address and game port, drops a flood's backlog
+// (DropFloodBacklog), sends the info request and receives one datagram
+// within the client's time-out: the reply, or the empty text on time-out.
+// Throws ConversionError or SocketError.
 std::string RequestInfo(DatagramClient& udp1, const EndpointSource& endpoint);
 
 // Asks the server's game port for its settings through `udp1` and shows the

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/info_query.h"
+#include "core/nesting_count.h"
 #include "core/scoped_flag.h"
 #include "core/status_query.h"
 
@@ -39,6 +40,7 @@ void QueryCycle::Run() {
 }
 
 void QueryCycle::RunSteps(CycleOutcome& outcome) {
+  const NestingCount nesting(nesting_, deepestNesting_);
   parts_.controls.EnableTimer();
   parts_.controls.HideStartButton();
   outcome.infoSkipped = pacing_ != nullptr && !pacing_->SendInfoNow();

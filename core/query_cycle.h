@@ -76,6 +76,8 @@ class QueryCycle final {
   bool Running() const { return running_; }
   // How many calls came while a cycle was running and were ignored.
   int IgnoredRuns() const { return ignoredRuns_; }
+  // The most cycles that ever ran inside one another (1 once one ran).
+  int DeepestNesting() const { return deepestNesting_; }
 
   // What the last cycle that ran did (ignored calls leave it alone); all
   // false before the first.
@@ -97,6 +99,8 @@ class QueryCycle final {
   CycleOutcome last_;
   bool running_ = false;
   int ignoredRuns_ = 0;
+  int nesting_ = 0;
+  int deepestNesting_ = 0;
 };
 
 }  // namespace kestrova

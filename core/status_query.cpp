@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/flood_backlog.h"
 #include "core/reply_gathering.h"
 #include "core/reply_text.h"
 #include "core/status_reply_parts.h"
@@ -81,6 +82,7 @@ void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyL
 
 void QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, StatusDisplay& display, ReplyLists& lists) {
   PointClientAt(udp2, endpoint.Address(), endpoint.QueryPortText());
+  DropFloodBacklog(udp2);
   udp2.Send(std::string_view(kStatusRequest, sizeof kStatusRequest - 1));
   const std::string received = ReceiveStatusReply(udp2);
   display.ClearRows();

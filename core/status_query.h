@@ -36,7 +36,8 @@ void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyL
 // player rows and sets Label10 (fraglimit) and Label11 (timelimit). The
 // reply read is the first that comes, so a reply that came after an
 // earlier run stopped waiting is shown now, one run late; parts of the
-// newer reply are dropped while it is gathered, never mixed into it.
+// newer reply are dropped while it is gathered, never mixed into it. A
+// flood's backlog is dropped before the request goes out (DropFloodBacklog).
 // Throws ConversionError, SocketError or std::out_of_range; rows and
 // labels set before the failure stay, and a failed send or receive leaves
 // the rows of the last run.

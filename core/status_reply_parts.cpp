@@ -64,7 +64,7 @@ std::optional<StatusPart> ParseStatusPart(std::string_view datagram) {
 StatusPartSet::StatusPartSet(StatusPart first) : queryId_(first.queryId) { parts_.push_back(std::move(first)); }
 
 void StatusPartSet::Add(StatusPart part) {
-  if (part.queryId != queryId_) {
+  if (part.queryId != queryId_ || part.number > kMostStatusParts) {
     return;
   }
   const auto place = std::lower_bound(parts_.begin(), parts_.end(), part.number,

@@ -25,13 +25,20 @@ struct StatusPart {
 // begins with a whole number from 1 up.
 std::optional<StatusPart> ParseStatusPart(std::string_view datagram);
 
+// The most parts a reply is gathered from. The largest server the
+// simulator can play (1024 players) needs some 60 parts of 1400 bytes;
+// anything numbered beyond this is no reply but someone filling the
+// window's memory for as long as the gathering lasts.
+inline constexpr int kMostStatusParts = 128;
+
 // The parts of one reply gathered so far: those of the first part's query
-// id, each part number once.
+// id, each part number once, none numbered above kMostStatusParts.
 class StatusPartSet final {
  public:
   explicit StatusPartSet(StatusPart first);
 
-  // Keeps `part` unless it belongs to another reply or its number came before.
+  // Keeps `part` unless it belongs to another reply, its number came
+  // before or lies above kMostStatusParts.
   void Add(StatusPart part);
 
   // Whether the final part and every part before it have come.

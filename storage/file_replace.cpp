@@ -123,13 +123,73 @@ void SyncFolderQuietly(const std::string& folder) {
   }
 }
 
-// Truncates the existing `target` and writes `bytes` into it, flushed to
-// the disk before it is closed.
-void RewriteInPlace(const std::string& target, std::string_view bytes) {
-  PosixFile file(target, O_WRONLY | O_TRUNC | O_CLOEXEC);
+// The most of an old file that an in-place rewrite keeps aside to put
+// back after a failure; "data.dat" holds a few hundred bytes.
+constexpr std::size_t kMostRestored = 64 * 1024;
+
+// All of `fd`'s content from its start, or nothing when it is longer than
+// kMostRestored or cannot be read.
+std::optional<std::string> ContentToRestore(int fd) {
+  std::string content;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t count = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(content.size()));
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0 || content.size() + static_cast<std::size_t>(count) > kMostRestored) {
+      return std::nullopt;
+    }
+    if (count == 0) {
+      return content;
+    }
+    content.append(buffer, static_cast<std::size_t>(count));
+  }
+}
+
+// Writes `bytes` over the whole of `fd` and flushes them to the disk.
+void WriteWhole(PosixFile& file, std::string_view bytes) {
+  if (::ftruncate(file.Fd(), 0) != 0 || ::lseek(file.Fd(), 0, SEEK_SET) != 0) {
+    ThrowIoErrorFromErrno(errno);
+  }
   file.WriteAll(bytes);
   if (::fsync(file.Fd()) != 0) {
     ThrowIoErrorFromErrno(errno);
+  }
+}
+
+// Truncates the existing `target` and writes `bytes` into it, flushed to
+// the disk before it is closed. When that fails (a full disk), the old
+// content goes back in, where it was readable and small enough to keep
+// aside, so the file stays as it was; the failure is still reported.
+void RewriteInPlace(const std::string& target, std::string_view bytes) {
+  int fd = -1;
+  do {
+    fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    // A file we may write but not read is rewritten without a way back.
+    PosixFile file(target, O_WRONLY | O_TRUNC | O_CLOEXEC);
+    file.WriteAll(bytes);
+    if (::fsync(file.Fd()) != 0) {
+      ThrowIoErrorFromErrno(errno);
+    }
+    file.Close();
+    return;
+  }
+  PosixFile file(fd);
+  const std::optional<std::string> old = ContentToRestore(file.Fd());
+  try {
+    WriteWhole(file, bytes);
+  } catch (const IoError&) {
+    if (old) {
+      try {
+        WriteWhole(file, *old);
+      } catch (const IoError&) {
+        // The first failure is the one to report.
+      }
+    }
+    throw;
   }
   file.Close();
 }

@@ -15,8 +15,9 @@ namespace kestrova {
 // When the folder refuses the new file or the rename (no write permission
 // on the folder, or a sticky folder and a file of another owner) but the
 // existing target is writable, the target is rewritten in place instead:
-// truncated, written and flushed to the disk. A failure on that way can
-// leave it incomplete, as any plain save would.
+// truncated, written and flushed to the disk. When that fails (a full
+// disk), its old content is written back, so it is left as it was unless
+// it could not be read or is larger than 64 KiB.
 //
 // Throws IoError. An existing target that is read-only (we may not write
 // it, or it has no write bit at all: that is the read-only attribute, which

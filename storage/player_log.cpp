@@ -37,14 +37,15 @@ std::string Stamp(const LocalTime& time, const std::string& separator) {
 
 // A file that an older writer ended with the byte 1A would hide everything
 // appended behind it from readers that stop there, so the first such byte
-// among the last 128 cuts the file before anything is appended.
-void CutAtEndOfFileMark(PosixFile& file) {
+// among the last 128 cuts the file before anything is appended. Returns the
+// bytes cut off (none when there is no mark).
+std::string CutAtEndOfFileMark(PosixFile& file) {
   struct stat info {};
   if (::fstat(file.Fd(), &info) != 0) {
     ThrowIoErrorFromErrno(errno);
   }
   if (!S_ISREG(info.st_mode) || info.st_size == 0) {
-    return;
+    return {};
   }
   const off_t start = info.st_size - std::min(info.st_size, kEndOfFileMarkWindow);
   std::array<char, kEndOfFileMarkWindow> tail{};
@@ -62,12 +63,46 @@ void CutAtEndOfFileMark(PosixFile& file) {
     }
     size += static_cast<std::size_t>(count);
   }
-  const auto mark = std::find(tail.begin(), tail.begin() + static_cast<std::ptrdiff_t>(size), kEndOfFileMark);
-  if (mark == tail.begin() + static_cast<std::ptrdiff_t>(size)) {
-    return;
+  const auto end = tail.begin() + static_cast<std::ptrdiff_t>(size);
+  const auto mark = std::find(tail.begin(), end, kEndOfFileMark);
+  if (mark == end) {
+    return {};
   }
   if (::ftruncate(file.Fd(), start + (mark - tail.begin())) != 0) {
     ThrowIoErrorFromErrno(errno);
+  }
+  return std::string(mark, end);
+}
+
+off_t FileLength(const PosixFile& file) {
+  struct stat info {};
+  if (::fstat(file.Fd(), &info) != 0) {
+    ThrowIoErrorFromErrno(errno);
+  }
+  return info.st_size;
+}
+
+// Puts a day file back as it was before a record that could not be written
+// whole: a file the record made is removed; another is cut back to the
+// length it had and gets back what the end mark's cut took off. `fd` is
+// the file's descriptor, or -1 once a failed close has released it. The
+// failure of the record is what gets reported, so these steps report
+// nothing of their own.
+void TakeBackRecord(const std::string& path, bool made, int fd, off_t keptLength, const std::string& cutTail) {
+  if (made) {
+    ::unlink(path.c_str());
+    return;
+  }
+  const int writeFd = fd >= 0 ? fd : ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+  if (writeFd < 0) {
+    return;
+  }
+  if (::ftruncate(writeFd, keptLength) == 0 && !cutTail.empty()) {
+    // Appended at the kept length, where the tail stood.
+    [[maybe_unused]] const ssize_t written = ::write(writeFd, cutTail.data(), cutTail.size());
+  }
+  if (writeFd != fd) {
+    ::close(writeFd);
   }
 }
 
@@ -123,10 +158,21 @@ void PlayerLog::AppendRecord(const std::vector<PlayerRow>& rows) {
   const LocalTime now = clock_.Now();  // one reading for the name and the stamp
   const std::string name = LogFileName(now);
   const std::string path = folder_.empty() ? name : folder_ + "/" + name;
+  struct stat info {};
+  const bool made = ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
   PosixFile file(path, O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  CutAtEndOfFileMark(file);
-  file.WriteAll(RecordBytes(now, timeSeparator_, rows));
-  file.Close();
+  const std::string cutTail = CutAtEndOfFileMark(file);
+  const off_t keptLength = FileLength(file);
+  // A record goes in whole or not at all: a full disk or a size limit
+  // stopping it part-way must not leave half a record for the next one to
+  // follow.
+  try {
+    file.WriteAll(RecordBytes(now, timeSeparator_, rows));
+    file.Close();
+  } catch (const IoError&) {
+    TakeBackRecord(path, made, file.Fd(), keptLength, cutTail);
+    throw;
+  }
 }
 
 }  // namespace kestrova

@@ -40,7 +40,9 @@ class PlayerLog final {
 
   // The last step of a query cycle: writes a record when one is due, then
   // advances the counter. With an interval of 0 it does neither. Throws
-  // IoError when the file cannot be written; the counter then stays.
+  // IoError when the file cannot be written; the counter then stays, and
+  // a record that failed part-way is taken back: the day file is left as
+  // it was before it (a file that the record made is removed again).
   void Step(const PlayerLogSource& source);
 
   // Whether a record falls due at `counter` with `intervalSeconds`: the

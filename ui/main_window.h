@@ -92,6 +92,7 @@ class TForm1 final : public QWidget,
   PlayerLog* Log() { return log_ ? &*log_ : nullptr; }
   const QueryCycle& Cycle() const { return *cycle_; }
   const InfoPacing& Pacing() const { return pacing_; }
+  const ConsoleExchange& Exchange() const { return *exchange_; }
 
   // The slice of every wait of the window's datagram clients: the window
   // handles its events at least this often while a reply is awaited.

@@ -8,6 +8,7 @@
 
 #include "core/integer_text.h"
 #include "core/socket_error.h"
+#include "core/status_reply_parts.h"
 #include "queries/scripted_server.h"
 #include "support/recording_display.h"
 #include "support/sim_server.h"
@@ -187,6 +188,23 @@ TEST_F(StatusQueryTest, RepeatedPartsAndOtherRepliesAreDropped) {
   const std::string otherReply = Fields({"player_5", "ghost"}) + "\\queryid\\76.2";
 
   EXPECT_EQ(GatherAfter({kPart1, kPart2, otherReply, repeated, kPart3}), kJoined);
+}
+
+// Anyone can send parts of a reply that never ends, each a new number: a
+// reply is gathered from its first kMostStatusParts parts at most, so that
+// its gathering cannot fill the memory.
+TEST_F(StatusQueryTest, PartsNumberedBeyondTheMostAReplyHasAreDropped) {
+  udp2.ReceiveTimeout = 500;
+  std::vector<std::string> parts;
+  std::string kept;
+  for (int n = 1; n <= kMostStatusParts + 50; ++n) {
+    const std::string fields = Fields(Player(n, "p", "1", "2", "3"));
+    parts.push_back(fields + "\\queryid\\66." + std::to_string(n));
+    kept += n <= kMostStatusParts ? fields : "";
+  }
+  parts.back() += "\\final\\";
+
+  EXPECT_EQ(GatherAfter(parts), kept);
 }
 
 TEST_F(StatusQueryTest, OneDatagramReplyIsPassedThroughWhole) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "file_size_limit.h"
 #include "storage/io_error.h"
 #include "storage/settings_file.h"
 #include "support/recording_settings_target.h"
@@ -21,6 +22,7 @@
 namespace kestrova {
 namespace {
 
+using test::FileSizeLimit;
 using test::ReadFileBytes;
 using test::TempDir;
 using test::WriteFileBytes;
@@ -200,29 +202,6 @@ TEST(SaveSettings, RewritesAnotherOwnersFileInAStickyFolderInPlace) {
   EXPECT_EQ(ReadFileBytes(dir / "data.dat"), SettingsFileBytes(kEndpoint));
   EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"data.dat"});
 }
-
-// Limits the size of files this process may write, for one scope; the
-// signal that exceeding it raises is ignored so that write reports EFBIG.
-class FileSizeLimit final {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, savedHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*savedHandler_)(int) = nullptr;
-};
 
 // A write that fails halfway: the file already there must come through
 // byte for byte, and the half-written new one must be gone.
