@@ -16,15 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Misbehaviour faults;
   ReplyStyle style;
   bool frozen = false;
-  ControlLines lines(state, faults, style, frozen);
+  const RequestTally tally;
+  ControlLines lines(state, faults, style, frozen, tally);
 
   for (const std::string& line : fuzz::SplitInput(fuzz::InputText(data, size), "\n")) {
     const std::string before = fuzz::Snapshot(state, faults, style, frozen);
     const ControlOutcome outcome = lines.Run(line);
-    // The answer is one line: "ok", or "error: " and the reason, after which
-    // nothing has changed.
+    // The answer is one line: "ok" (with the tally after "requests"), or
+    // "error: " and the reason, after which nothing has changed.
     FUZZ_CHECK(outcome.answer.find('\n') == std::string::npos);
-    if (outcome.answer != "ok") {
+    if (outcome.answer != "ok" && !outcome.answer.starts_with("ok ")) {
       FUZZ_CHECK(outcome.answer.starts_with("error: ") && !outcome.quit);
       FUZZ_CHECK(fuzz::Snapshot(state, faults, style, frozen) == before);
     }
