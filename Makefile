@@ -20,8 +20,9 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
+# The benchmark programs are built with the rest, so they keep compiling.
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTROVA_BENCH=ON
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -54,6 +54,7 @@ class SilentTray final : public TrayBackend {
   void Hide() override {}
   void SetContextMenu(QMenu*) override {}
   bool Available() const override { return true; }
+  bool ShowMessage(const QString&, const QString&) override { return true; }
 };
 
 // Counts the paint events of the player list's rows area and of the whole
