@@ -71,6 +71,7 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
 
   CreateControls();
   SetTabOrder();
+  NameControls();
 
   for (DatagramClient* client : {&UDP1, &UDP2, &UDP3}) {
     client->ReceiveTimeout = 1000;
@@ -102,6 +103,7 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
   }
 
   ConnectHandlers();
+  CreateKeys();
   move(build_ == BuildKind::Log ? 192 : 194, 107);
   resize(kFullWidth - kFrameWidth, (build_ == BuildKind::Log ? 577 : 591) - kFrameHeight);
 }
@@ -120,6 +122,8 @@ void TForm1::ConnectHandlers() {
   connect(ExitKestrova1, &QAction::triggered, this, &TForm1::ExitKestrova1Click);
   if (build_ == BuildKind::Standard) {
     connect(ListView1, &PlayerList::RowDoubleClicked, this, &TForm1::ListView1DblClick);
+    ListView1->SetRowCommandKeys(true);
+    connect(ListView1, &PlayerList::RowCommandRequested, this, &TForm1::ListView1DblClick);
     connect(mapButtons_, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
       if (checked) {
         RadioGroup1Click(index);
@@ -139,6 +143,10 @@ bool TForm1::FocusEnters(const QObject* control, const QEvent& event) {
   }
   if (event.type() != QEvent::FocusIn) {
     return false;
+  }
+  if (paneReturn_ == control) {
+    focusAway_ = nullptr;
+    return false;  // F6 gives the focus back from the player list
   }
   // Activation and pop-ups give the focus back to the control that had it;
   // a focus that moved while the window was inactive (a click into it)
