@@ -27,6 +27,7 @@
 #include "ui/minimize_watcher.h"
 #include "ui/notification_icon.h"
 #include "ui/player_list.h"
+#include "ui/quiet_accessibility.h"
 #include "ui/server_notifications.h"
 #include "ui/text_bytes.h"
 
@@ -170,6 +171,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // Backtab or a shortcut. It handles the entry first, so that the
     // pre-fill after it leaves the caret at the end with nothing selected.
     watched->event(event);
+    // Qt tells assistive technology of the new focus only after this
+    // event. Were the pre-fill's text change told first, screen readers
+    // would take it for the focus move and announce nothing; told only of
+    // the focus, they read the field as the pre-fill left it.
+    const QuietAccessibility quiet(Edit4);
     Edit4Enter();
     return true;
   } else if (watched == Edit4 && leftRelease) {
