@@ -42,7 +42,7 @@ void TForm1::NameControls() {
   Label16->setAccessibleDescription(QStringLiteral("Opens the author's web page"));
   Label17->setAccessibleDescription(QStringLiteral("Writes a mail to the author"));
   if (JvIntegerEdit1 != nullptr) {
-    Label18->setBuddy(JvIntegerEdit1);
+    // No buddy here: screen readers would say the label's "sec." alone.
     JvIntegerEdit1->setAccessibleName(QStringLiteral("Log interval, ") + Label18->text());
     JvIntegerEdit1->setAccessibleDescription(QStringLiteral("Seconds between two records of the player log"));
   }
