@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool trayer openbox x11-utils imagemagick fonts-dejavu-core fonts-liberation
   clang-format
   python3-prometheus-client
+  at-spi2-core python3-dbus
   clang llvm libclang-rt-14-dev
 )
 

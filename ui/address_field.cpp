@@ -176,6 +176,13 @@ std::array<std::uint8_t, 4> AddressField::AddressValues() const {
           static_cast<std::uint8_t>(address_ >> 8), static_cast<std::uint8_t>(address_)};
 }
 
+void AddressField::SetAccessibleNames(const QString& name) {
+  setAccessibleName(name);
+  for (std::size_t index = 0; index < fields_.size(); ++index) {
+    fields_[index]->setAccessibleName(QStringLiteral("%1, part %2 of %3").arg(name).arg(index + 1).arg(kFieldCount));
+  }
+}
+
 QSize AddressField::sizeHint() const {
   const QFontMetrics metrics(font());
   const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);

@@ -40,6 +40,10 @@ class AddressField final : public QWidget {
   // The four fields of Address, leftmost first.
   std::array<std::uint8_t, 4> AddressValues() const;
 
+  // Names the control `name` for assistive technology, and its fields by
+  // position: "<name>, part 1 of 4" to "<name>, part 4 of 4".
+  void SetAccessibleNames(const QString& name);
+
   QSize sizeHint() const override;
 
  Q_SIGNALS:

@@ -5,7 +5,8 @@
 namespace kestrova {
 
 // A label that looks like a link (blue, underlined, hand cursor) and
-// reports a left click.
+// reports a left click. Assistive technology sees a link whose "press"
+// action reports a click as well.
 class LinkLabel final : public QLabel {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(LinkLabel)

@@ -27,6 +27,7 @@
 #include "ui/minimize_watcher.h"
 #include "ui/notification_icon.h"
 #include "ui/player_list.h"
+#include "ui/quiet_accessibility.h"
 #include "ui/server_notifications.h"
 #include "ui/text_bytes.h"
 
@@ -71,6 +72,7 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
 
   CreateControls();
   SetTabOrder();
+  NameControls();
 
   for (DatagramClient* client : {&UDP1, &UDP2, &UDP3}) {
     client->ReceiveTimeout = 1000;
@@ -102,6 +104,7 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
   }
 
   ConnectHandlers();
+  CreateKeys();
   move(build_ == BuildKind::Log ? 192 : 194, 107);
   resize(kFullWidth - kFrameWidth, (build_ == BuildKind::Log ? 577 : 591) - kFrameHeight);
 }
@@ -120,6 +123,8 @@ void TForm1::ConnectHandlers() {
   connect(ExitKestrova1, &QAction::triggered, this, &TForm1::ExitKestrova1Click);
   if (build_ == BuildKind::Standard) {
     connect(ListView1, &PlayerList::RowDoubleClicked, this, &TForm1::ListView1DblClick);
+    ListView1->SetRowCommandKeys(true);
+    connect(ListView1, &PlayerList::RowCommandRequested, this, &TForm1::ListView1DblClick);
     connect(mapButtons_, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
       if (checked) {
         RadioGroup1Click(index);
@@ -139,6 +144,10 @@ bool TForm1::FocusEnters(const QObject* control, const QEvent& event) {
   }
   if (event.type() != QEvent::FocusIn) {
     return false;
+  }
+  if (paneReturn_ == control) {
+    focusAway_ = nullptr;
+    return false;  // F6 gives the focus back from the player list
   }
   // Activation and pop-ups give the focus back to the control that had it;
   // a focus that moved while the window was inactive (a click into it)
@@ -162,6 +171,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // Backtab or a shortcut. It handles the entry first, so that the
     // pre-fill after it leaves the caret at the end with nothing selected.
     watched->event(event);
+    // Qt tells assistive technology of the new focus only after this
+    // event. Were the pre-fill's text change told first, screen readers
+    // would take it for the focus move and announce nothing; told only of
+    // the focus, they read the field as the pre-fill left it.
+    const QuietAccessibility quiet(Edit4);
     Edit4Enter();
     return true;
   } else if (watched == Edit4 && leftRelease) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
@@ -104,6 +105,8 @@ class TForm1 final : public QWidget,
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // A keyboard request for a menu that no control took: the tray's menu.
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void CreateControls();
@@ -113,6 +116,15 @@ class TForm1 final : public QWidget,
   void CreateTray();
   void SetTabOrder();
   void ConnectHandlers();
+  // Names and descriptions for assistive technology, from the captions.
+  void NameControls();
+  // F6 between the player list and the rest; the Menu key and Shift+F10.
+  void CreateKeys();
+  // F6: to the player list, and from it back to the control it came from.
+  void SwitchPane();
+  // The Menu key and Shift+F10: a keyboard menu request to the focused
+  // control, which goes on to the window when the control has no menu.
+  void RequestMenu();
 
   // Handlers, named after the control and event they serve.
   void Timer1Timer();
@@ -219,6 +231,10 @@ class TForm1 final : public QWidget,
  private:
   // The control whose focus went to another window or a pop-up.
   const QObject* focusAway_ = nullptr;
+  // The control the focus left for the player list, and the one F6 is
+  // giving it back to (which then runs no "on enter" handler).
+  QPointer<QWidget> paneLeft_;
+  const QObject* paneReturn_ = nullptr;
   QButtonGroup* mapButtons_ = nullptr;
   MinimizeWatcher* minimizeWatcher_ = nullptr;
   QtEventPump pump_;

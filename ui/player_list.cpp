@@ -1,6 +1,8 @@
 #include "ui/player_list.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <algorithm>
@@ -134,11 +136,13 @@ void PlayerList::ClearRows() {
   arrived_.clear();
   lastRowPresent_ = false;
   orderKnown_ = false;
-  emptied_ = true;
+  selectionEnds_ = selectionEnds_ || emptiedBare_;
+  emptiedBare_ = true;
   RowsChanged();
 }
 
 void PlayerList::AddRow(const std::string& caption) {
+  emptiedBare_ = false;
   arrived_.push_back(PlayerRow{caption, {}});
   lastRowPresent_ = true;
   orderKnown_ = false;
@@ -198,16 +202,21 @@ std::vector<PlayerRow> PlayerList::Rows() const {
   return rows;
 }
 
+bool PlayerList::Holds(const std::string& caption) const {
+  return std::any_of(arrived_.begin(), arrived_.end(), [&](const PlayerRow& row) { return row.caption == caption; });
+}
+
 std::optional<std::string> PlayerList::SelectedCaption() const {
-  // Rows on screen that are about to go carry no selection any more.
-  if (emptied_) {
-    return std::nullopt;
-  }
   const QList<QTreeWidgetItem*> selected = selectedItems();
-  if (selected.isEmpty()) {
+  if (selected.isEmpty() || selectionEnds_) {
     return std::nullopt;
   }
-  return AsPlayer(selected.front()).Caption();
+  // A selection whose caption is no longer held ends at the next ShowRows.
+  const std::string& caption = AsPlayer(selected.front()).Caption();
+  if (changed_ && !Holds(caption)) {
+    return std::nullopt;
+  }
+  return caption;
 }
 
 void PlayerList::ShowRows() {
@@ -216,13 +225,18 @@ void PlayerList::ShowRows() {
     return;
   }
   changed_ = false;
-  if (emptied_) {
-    emptied_ = false;
-    // Emptying the list ends its selection and its current row.
+  const std::optional<std::string> selected = SelectedCaption();
+  if (arrived_.empty() || selectionEnds_) {
+    // A list left empty ends its selection and its current row.
     if (selectionModel()->hasSelection() || currentIndex().isValid()) {
       selectionModel()->clear();
     }
   }
+  selectionEnds_ = false;
+  QTreeWidgetItem* current = currentItem();
+  const std::optional<std::string> currentCaption =
+      current != nullptr ? std::optional<std::string>(AsPlayer(current).Caption()) : std::nullopt;
+  const int currentPlace = current != nullptr ? indexOfTopLevelItem(current) : -1;
   // Both the rows on screen and the rows held are in list order: walk them
   // side by side, keep the rows whose caption sorts alike (updating their
   // texts), take out those that sort before the next held row and put in
@@ -237,13 +251,13 @@ void PlayerList::ShowRows() {
     }
     auto* item = static_cast<PlayerItem*>(topLevelItem(shown));
     if (next == order.size()) {
-      delete takeTopLevelItem(shown);
+      DropShownRow(shown);
       continue;
     }
     const PlayerRow& row = arrived_[order[next]];
     const int sign = item->Caption() == row.caption ? 0 : CompareCaptions(item->Caption(), row.caption);
     if (sign < 0) {
-      delete takeTopLevelItem(shown);
+      DropShownRow(shown);
     } else if (sign > 0) {
       insertTopLevelItem(shown++, new PlayerItem(row));
       ++next;
@@ -253,6 +267,49 @@ void PlayerList::ShowRows() {
       ++next;
     }
   }
+  RestoreSelection(selected, currentCaption, currentPlace);
+}
+
+void PlayerList::DropShownRow(int place) {
+  QTreeWidgetItem* item = topLevelItem(place);
+  if (item == currentItem()) {
+    // Left alone, the list makes the next row current and, with single
+    // selection, selects it: a row the user never chose.
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+  }
+  delete takeTopLevelItem(place);
+}
+
+void PlayerList::RestoreSelection(const std::optional<std::string>& caption,
+                                  const std::optional<std::string>& currentCaption, int currentPlace) {
+  const auto firstWith = [this](const std::string& wanted) -> QTreeWidgetItem* {
+    for (int place = 0; place < topLevelItemCount(); ++place) {
+      if (AsPlayer(topLevelItem(place)).Caption() == wanted) {
+        return topLevelItem(place);
+      }
+    }
+    return nullptr;
+  };
+  QTreeWidgetItem* selectedRow = caption ? firstWith(*caption) : nullptr;
+  if (selectedRow != nullptr) {
+    // Usually the row kept its item, and with it the selection: no change.
+    if (!selectedRow->isSelected() || selectedItems().size() != 1 || currentItem() != selectedRow) {
+      selectionModel()->setCurrentIndex(indexFromItem(selectedRow),
+                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    return;
+  }
+  if (selectionModel()->hasSelection()) {
+    clearSelection();
+  }
+  if (currentItem() != nullptr || currentPlace < 0 || topLevelItemCount() == 0) {
+    return;
+  }
+  QTreeWidgetItem* currentRow = currentCaption ? firstWith(*currentCaption) : nullptr;
+  if (currentRow == nullptr) {
+    currentRow = topLevelItem(std::min(currentPlace, topLevelItemCount() - 1));
+  }
+  selectionModel()->setCurrentIndex(indexFromItem(currentRow), QItemSelectionModel::NoUpdate);
 }
 
 void PlayerList::showEvent(QShowEvent* event) {
@@ -272,6 +329,38 @@ void PlayerList::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     Q_EMIT RowDoubleClicked();
   }
+}
+
+void PlayerList::keyPressEvent(QKeyEvent* event) {
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  const bool commandKey =
+      event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Delete;
+  if (rowCommandKeys_ && plain && commandKey && SelectedCaption()) {
+    event->accept();
+    Q_EMIT RowCommandRequested();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+  // The tree moves only the current row when it is already there (Home on
+  // the first row, which the focus made current unselected): a move key
+  // always leaves the current row selected.
+  const int key = event->key();
+  const bool moveKey = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End ||
+                       key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+  if (moveKey && plain && currentIndex().isValid() && !selectionModel()->isSelected(currentIndex())) {
+    selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+}
+
+void PlayerList::contextMenuEvent(QContextMenuEvent* event) {
+  // The Menu key (or Shift+F10) on the selected row; anything else asks
+  // the window for its menu.
+  if (rowCommandKeys_ && event->reason() == QContextMenuEvent::Keyboard && SelectedCaption()) {
+    event->accept();
+    Q_EMIT RowCommandRequested();
+    return;
+  }
+  event->ignore();
 }
 
 void PlayerList::paintEvent(QPaintEvent* event) {

@@ -38,7 +38,18 @@ std::vector<int> ShareColumnWidths(int clientWidth, const std::vector<ColumnLimi
 // only changed texts are set, only new rows are inserted and only gone
 // rows removed. What the user sees is the same as after removing every
 // row and adding the new ones: the same rows in the same order with the
-// same texts, and no selection once the list has been emptied.
+// same texts.
+//
+// The selected row stays selected through such a refill while a row with
+// the same caption (byte for byte) is held, and moves with it when the
+// order changes. It ends when no row of its caption is held any more (the
+// player left) and when the list is left empty (a cycle that timed out).
+// The current row (where the keyboard is) follows its caption too; when
+// that row goes, the row now at its place becomes current, unselected.
+//
+// Up, Down, Home and End move the selection. While row commands are on,
+// Enter, Delete and the Menu key on the selected row raise
+// RowCommandRequested.
 class PlayerList final : public QTreeWidget {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(PlayerList)
@@ -46,7 +57,8 @@ class PlayerList final : public QTreeWidget {
  public:
   explicit PlayerList(QWidget* parent = nullptr);
 
-  // Removes every row; no selection survives.
+  // Removes every row; a selection survives only if a row of its caption
+  // is added before the rows are shown.
   void ClearRows();
   // Adds a row with this caption at its sorted place; AppendSubItem then
   // fills this row.
@@ -58,8 +70,14 @@ class PlayerList final : public QTreeWidget {
   int RowCount() const;
   // Every row in list order, with the sub-items appended so far.
   std::vector<PlayerRow> Rows() const;
-  // The caption of the selected row; nothing when no row is selected.
+  // The caption of the selected row; nothing when no row is selected or
+  // the selection ends at the next ShowRows.
   std::optional<std::string> SelectedCaption() const;
+
+  // Whether Enter, Delete and the Menu key on the selected row raise
+  // RowCommandRequested (off at first); while off, the Menu key's request
+  // goes on to the list's parent.
+  void SetRowCommandKeys(bool on) { rowCommandKeys_ = on; }
 
   // Brings the rows on screen (the tree's items) up to the rows held now,
   // rather than at the event loop's next turn.
@@ -71,11 +89,15 @@ class PlayerList final : public QTreeWidget {
  Q_SIGNALS:
   // A double-click anywhere in the list's rows area.
   void RowDoubleClicked();
+  // Enter, Delete or the Menu key on the selected row (row commands on).
+  void RowCommandRequested();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
@@ -97,6 +119,15 @@ class PlayerList final : public QTreeWidget {
   void RowsChanged();
   // The places in arrived_ in list order.
   const std::vector<std::size_t>& Order() const;
+  bool Holds(const std::string& caption) const;
+  // Takes the row at `place` off the screen without Qt making another row
+  // current and selected in its stead.
+  void DropShownRow(int place);
+  // After a refill: the selection back on the first row of `caption`
+  // (none: no selection), the current row on its caption or else at
+  // `currentPlace`.
+  void RestoreSelection(const std::optional<std::string>& caption, const std::optional<std::string>& currentCaption,
+                        int currentPlace);
 
   // The rows held, in the order they were added since the list was last
   // emptied; AppendSubItem fills the last one.
@@ -109,10 +140,13 @@ class PlayerList final : public QTreeWidget {
   mutable std::vector<std::size_t> order_;
   mutable std::vector<std::string> sortedFor_;
   mutable bool orderKnown_ = true;
-  // The held rows differ from those on screen; an emptying since the last
-  // ShowRows ends the selection there.
+  // The held rows differ from those on screen. A list left empty (emptied
+  // and emptied again with no row between) ends the selection there, even
+  // if rows came after.
   bool changed_ = false;
-  bool emptied_ = false;
+  bool emptiedBare_ = false;
+  bool selectionEnds_ = false;
+  bool rowCommandKeys_ = false;
   bool showQueued_ = false;
   CellPainter* cells_ = nullptr;
 };
