@@ -32,8 +32,9 @@ class NotificationsTest : public WindowTest {
  protected:
   void OpenWithSettings() {
     form_ = std::make_unique<TForm1>(
-        BuildKind::Standard, FormServices{errors_, confirmation_, clock_, folder_.Path(),
-                                          std::make_unique<RecordingTray>(tray_), SettingsFile(), &steadyClock_});
+        BuildKind::Standard,
+        FormServices{errors_, confirmation_, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_),
+                     SettingsFile(), &steadyClock_, std::make_unique<RecordingNotifier>(tray_)});
     form_->FormCreate();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
   }
