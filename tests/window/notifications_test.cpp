@@ -108,6 +108,12 @@ TEST_F(NotificationsTest, SilenceMapChangeAndALostPlayerAreTold) {
   EXPECT_TRUE(tray_->messages[1].endsWith(QStringLiteral(" s of silence"))) << tray_->messages[1].toStdString();
   EXPECT_TRUE(Told(QStringLiteral("Notice Server changed map from dm/mohdm1 to dm/mohdm6")));
   EXPECT_TRUE(Told(QStringLiteral("Notice Server: bob left")));
+  // Players coming and going are low news, the rest normal.
+  for (std::size_t i = 0; i < tray_->messages.size(); ++i) {
+    EXPECT_EQ(tray_->urgencies[i],
+              tray_->messages[i].endsWith(QStringLiteral(" left")) ? Urgency::Low : Urgency::Normal)
+        << tray_->messages[i].toStdString();
+  }
   EXPECT_TRUE(errors_.messages.empty());
 }
 
