@@ -4,8 +4,8 @@
 
 namespace kestrova {
 
-// A label that looks like a link (blue, underlined, hand cursor) and
-// reports a left click.
+// A label that looks like a link (the palette's link colour, underlined,
+// hand cursor) and reports a left click.
 class LinkLabel final : public QLabel {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(LinkLabel)
@@ -17,7 +17,11 @@ class LinkLabel final : public QLabel {
   void Clicked();
 
  protected:
+  void changeEvent(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void FollowLinkColour();
 };
 
 }  // namespace kestrova

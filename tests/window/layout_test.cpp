@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "ui/address_field.h"
+#include "ui/caption_colours.h"
 #include "ui/integer_field.h"
 #include "ui/player_list.h"
 #include "window_fixture.h"
@@ -120,6 +121,41 @@ TEST_F(LayoutTest, CaptionsAndColoursAreTheLayouts) {
   EXPECT_EQ(items[2]->text(), QStringLiteral("mohdm3 - Remagen "));
   for (const QRadioButton* item : items) {
     EXPECT_FALSE(item->isChecked());
+  }
+}
+
+TEST_F(LayoutTest, ADarkPaletteWhileRunningLightensTheCaptionsAndTheLinksFollowIt) {
+  Open();
+  const QPalette light = QApplication::palette();
+  struct Restore {
+    QPalette palette;
+    ~Restore() { QApplication::setPalette(palette); }
+  } restore{light};
+  QPalette dark = light;
+  dark.setColor(QPalette::Window, QColor(49, 54, 59));
+  dark.setColor(QPalette::WindowText, QColor(252, 252, 252));
+  dark.setColor(QPalette::Link, QColor(29, 153, 243));
+  const auto colour = [this](const char* name) {
+    return Form().findChild<QLabel*>(QString::fromLatin1(name))->palette().color(QPalette::WindowText);
+  };
+
+  const QPalette palettes[] = {dark, light};
+  for (const QPalette& palette : palettes) {
+    QApplication::setPalette(palette);
+    const bool isDark = &palette == &palettes[0];
+    ASSERT_TRUE(WaitUntil([&] {
+      return (colour("Label8") == QColor(255, 0, 0)) != isDark && colour("Label16") == palette.color(QPalette::Link);
+    }));
+    for (const Caption& caption : kCaptions) {
+      if (!caption.colour.isValid()) continue;
+      if (isDark) {
+        EXPECT_GE(ContrastRatio(colour(caption.name), Form().palette().color(QPalette::Window)), kDarkContrast)
+            << caption.name;
+      } else {
+        EXPECT_EQ(colour(caption.name), caption.colour) << caption.name;
+      }
+    }
+    for (const char* link : {"Label16", "Label17"}) EXPECT_EQ(colour(link), palette.color(QPalette::Link)) << link;
   }
 }
 
