@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "desktop/desktop_services.h"
 #include "desktop/x_session.h"
 #include "support/temp_dir.h"
 
