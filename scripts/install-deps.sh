@@ -10,6 +10,7 @@ packages=(
   libicu-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool trayer openbox x11-utils imagemagick fonts-dejavu-core fonts-liberation
+  dbus-daemon weston qt6-wayland
   clang-format
   python3-prometheus-client
   at-spi2-core python3-dbus

@@ -4,9 +4,9 @@
 
 namespace kestrova {
 
-// A label that looks like a link (blue, underlined, hand cursor) and
-// reports a left click. Assistive technology sees a link whose "press"
-// action reports a click as well.
+// A label that looks like a link (the palette's link colour, underlined,
+// hand cursor) and reports a left click. Assistive technology sees a link
+// whose "press" action reports a click as well.
 class LinkLabel final : public QLabel {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(LinkLabel)
@@ -18,7 +18,11 @@ class LinkLabel final : public QLabel {
   void Clicked();
 
  protected:
+  void changeEvent(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void FollowLinkColour();
 };
 
 }  // namespace kestrova

@@ -89,9 +89,9 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
   const TimeFormat timeFormat = TimeFormat::FromLocale();
   const EndpointSource& endpoint = *this;
   CycleControls& controls = *this;
-  notifications_ = std::make_unique<ServerNotifications>(
-      ServerNotifications::Parts{*display_, *NotificationIcon1, *PopupMenu1, ExitKestrova1, endpoint,
-                                 services_.steadyClock, services_.notificationSettingsFile});
+  notifications_ = std::make_unique<ServerNotifications>(ServerNotifications::Parts{
+      *display_, *NotificationIcon1, *PopupMenu1, ExitKestrova1, endpoint, services_.steadyClock,
+      services_.notificationSettingsFile, std::move(services_.notifier)});
   cycle_ = std::make_unique<QueryCycle>(
       QueryCycle::Parts{UDP1, UDP2, endpoint, notifications_->Display(), controls, services_.clock, timeFormat});
   cycle_->SetCycleEnd([this](bool completed) { notifications_->CycleEnded(completed); });

@@ -17,6 +17,7 @@
 #include "storage/player_log.h"
 #include "storage/settings_file.h"
 #include "ui/build_kind.h"
+#include "ui/desktop_notifications.h"
 #include "ui/qt_event_pump.h"
 #include "ui/tray_backend.h"
 
@@ -61,6 +62,9 @@ struct FormServices {
   QString notificationSettingsFile = QString();
   // The clock that times the server's silence; nullptr for the system's.
   const SteadyClock* steadyClock = nullptr;
+  // Where the notifications go; nullptr for the desktop's notification
+  // service.
+  std::unique_ptr<Notifier> notifier = nullptr;
 };
 
 // The program's one window: the endpoint fields, the START button, the

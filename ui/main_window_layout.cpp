@@ -15,6 +15,7 @@
 #include "console/command_line.h"
 #include "console/remote_commands.h"
 #include "ui/address_field.h"
+#include "ui/caption_colours.h"
 #include "ui/console_list.h"
 #include "ui/form_font.h"
 #include "ui/integer_field.h"
@@ -29,6 +30,7 @@ namespace kestrova {
 
 namespace {
 
+// The captions' hues, exact on a light window and lightened on a dark one.
 const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kGray(128, 128, 128);
@@ -40,13 +42,13 @@ Widget* Named(Widget* widget, const char* name) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top,
-                  const QColor* colour = nullptr) {
+                  CaptionColours* colours = nullptr, const QColor& hue = QColor()) {
   auto* label = Named(new QLabel(QString::fromLatin1(caption), parent), name);
   // Labels show server texts: a host name such as "<b>x</b>" is data, never
   // markup, and its blanks count.
   label->setTextFormat(Qt::PlainText);
-  if (colour != nullptr) {
-    SetTextColour(label, *colour);
+  if (colours != nullptr) {
+    colours->Add(label, hue);
   }
   label->move(left, top);
   FitLabelToText(label);
@@ -96,17 +98,18 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::CreateInfoLabels() {
-  Label8 = MakeLabel(this, "Label8", "hostname:", 2, 34, &kRed);
-  Label2 = MakeLabel(this, "Label2", "pure:", 2, 48, &kRed);
-  Label3 = MakeLabel(this, "Label3", "gametypestring:", 2, 72, &kRed);
-  Label4 = MakeLabel(this, "Label4", "gametype:", 2, 88, &kRed);
-  Label7 = MakeLabel(this, "Label7", "mapname:", 2, 104, &kRed);
-  Label6 = MakeLabel(this, "Label6", "clients:", 2, 128, &kBlue);
-  Label5 = MakeLabel(this, "Label5", "sv_maxclients:", 2, 144, &kBlue);
-  Label10 = MakeLabel(this, "Label10", "fraglimit:", 112, 128, &kBlue);
-  Label11 = MakeLabel(this, "Label11", "timelimit:", 112, 144, &kBlue);
-  Label1 = MakeLabel(this, "Label1", "maxPing:", 198, 128, &kGray);
-  Label9 = MakeLabel(this, "Label9", "protocol:", 198, 144, &kGray);
+  auto* colours = new CaptionColours(this);
+  Label8 = MakeLabel(this, "Label8", "hostname:", 2, 34, colours, kRed);
+  Label2 = MakeLabel(this, "Label2", "pure:", 2, 48, colours, kRed);
+  Label3 = MakeLabel(this, "Label3", "gametypestring:", 2, 72, colours, kRed);
+  Label4 = MakeLabel(this, "Label4", "gametype:", 2, 88, colours, kRed);
+  Label7 = MakeLabel(this, "Label7", "mapname:", 2, 104, colours, kRed);
+  Label6 = MakeLabel(this, "Label6", "clients:", 2, 128, colours, kBlue);
+  Label5 = MakeLabel(this, "Label5", "sv_maxclients:", 2, 144, colours, kBlue);
+  Label10 = MakeLabel(this, "Label10", "fraglimit:", 112, 128, colours, kBlue);
+  Label11 = MakeLabel(this, "Label11", "timelimit:", 112, 144, colours, kBlue);
+  Label1 = MakeLabel(this, "Label1", "maxPing:", 198, 128, colours, kGray);
+  Label9 = MakeLabel(this, "Label9", "protocol:", 198, 144, colours, kGray);
 
   Label16 = Named(new LinkLabel(QStringLiteral(KESTROVA_HOMEPAGE), this), "Label16");
   Label16->move(296, 128);

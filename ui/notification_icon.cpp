@@ -1,6 +1,7 @@
 #include "ui/notification_icon.h"
 
 #include <QAction>
+#include <QDBusConnection>
 #include <QMenu>
 #include <QWidget>
 
@@ -9,14 +10,16 @@ namespace kestrova {
 TNotificationIcon::TNotificationIcon(QObject* parent, std::unique_ptr<TrayBackend> backend, const QIcon& icon)
     : QObject(parent), backend_(std::move(backend)), icon_(icon) {
   backend_->SetClickHandler([this](TrayClick click) { HandleClick(click); });
+  backend_->SetPresenceHandler([this](bool present) { HandlePresence(present); });
   Add();
 }
 
 TNotificationIcon::TNotificationIcon(QObject* parent, const QIcon& icon)
-    : TNotificationIcon(parent, std::make_unique<QtTrayBackend>(), icon) {}
+    : TNotificationIcon(parent, std::make_unique<DesktopTrayBackend>(QDBusConnection::sessionBus()), icon) {}
 
 TNotificationIcon::~TNotificationIcon() {
   backend_->SetClickHandler(nullptr);
+  backend_->SetPresenceHandler(nullptr);
   backend_->Hide();
 }
 
@@ -73,6 +76,7 @@ bool TNotificationIcon::HideMainForm(QWidget* window) {
   // not be reached again; it stays an ordinary minimised window.
   if (!present_ || !backend_->Available()) return false;
   window->hide();
+  hiddenWindow_ = window;
   return true;
 }
 
@@ -94,6 +98,14 @@ QString TNotificationIcon::TipText(const std::string& hint) {
 }
 
 void TNotificationIcon::Add() { present_ = backend_->Show(icon_, ShownTip()); }
+
+void TNotificationIcon::HandlePresence(bool present) {
+  if (!active_) return;
+  present_ = present;
+  // A panel that quits or restarts takes the icon with it; a window hidden
+  // there could not be reached.
+  if (!present_ && hiddenWindow_ && !hiddenWindow_->isVisible()) hiddenWindow_->showMinimized();
+}
 
 void TNotificationIcon::HandleClick(TrayClick click) {
   if (!enabled_) return;

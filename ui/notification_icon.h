@@ -34,7 +34,8 @@ class TNotificationIcon final : public QObject {
   // `backend` reaches. An empty icon, or a desktop without a notification
   // area, leaves the icon absent; the next change of the hint retries.
   TNotificationIcon(QObject* parent, std::unique_ptr<TrayBackend> backend, const QIcon& icon);
-  // The same, through QSystemTrayIcon.
+  // The same, in the desktop's notification area (DesktopTrayBackend on
+  // the session bus).
   TNotificationIcon(QObject* parent, const QIcon& icon);
   // Takes the icon out of the notification area.
   ~TNotificationIcon() override;
@@ -48,7 +49,7 @@ class TNotificationIcon final : public QObject {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   // Whether the icon sits in a notification area: the result of the last
-  // add, cleared by a removal.
+  // add or of an area that took or lost it since, cleared by a removal.
   bool Present() const { return present_; }
 
   // Sets the hint. A text equal to the current hint, byte for byte,
@@ -78,7 +79,9 @@ class TNotificationIcon final : public QObject {
   // remains. Does so only while the icon is really present in a
   // notification area (an absent one is added first if the desktop now
   // offers an area); otherwise `window` is left as it is, so a minimised
-  // window stays reachable from the taskbar. Returns whether it hid.
+  // window stays reachable from the taskbar. Returns whether it hid. Should
+  // the area lose the icon while `window` is hidden in it, the window comes
+  // back minimised.
   bool HideMainForm(QWidget* window);
   // Takes `window` out of the minimised state (if it is in it), shows it
   // and brings it to the front.
@@ -100,6 +103,7 @@ class TNotificationIcon final : public QObject {
  private:
   void Add();
   void HandleClick(TrayClick click);
+  void HandlePresence(bool present);
   QString ShownTip() const;
 
   std::unique_ptr<TrayBackend> backend_;
@@ -107,6 +111,7 @@ class TNotificationIcon final : public QObject {
   std::string hint_ = kInitialHint;
   QString note_;
   QPointer<QMenu> menu_;
+  QPointer<QWidget> hiddenWindow_;
   bool active_ = true;
   bool enabled_ = true;
   bool present_ = false;

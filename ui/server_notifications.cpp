@@ -1,6 +1,7 @@
 #include "ui/server_notifications.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "core/reply_text.h"
@@ -15,19 +16,35 @@ struct Item {
   EventKind kind;
   const char* name;
   const char* caption;
+  Urgency urgency;
 };
 
 constexpr Item kItems[] = {
-    {EventKind::Silence, "NotifySilence1", "Notify when the server stops answering"},
-    {EventKind::MapChange, "NotifyMap1", "Notify when the map changes"},
-    {EventKind::Players, "NotifyPlayers1", "Notify when players join or leave"},
-    {EventKind::Full, "NotifyFull1", "Notify when the server is full"},
+    {EventKind::Silence, "NotifySilence1", "Notify when the server stops answering", Urgency::Normal},
+    {EventKind::MapChange, "NotifyMap1", "Notify when the map changes", Urgency::Normal},
+    {EventKind::Players, "NotifyPlayers1", "Notify when players join or leave", Urgency::Low},
+    {EventKind::Full, "NotifyFull1", "Notify when the server is full", Urgency::Normal},
 };
+
+// The table is looked up by kind.
+constexpr bool InKindOrder() {
+  for (std::size_t i = 0; i < std::size(kItems); ++i) {
+    if (kItems[i].kind != static_cast<EventKind>(i)) return false;
+  }
+  return std::size(kItems) == kEventKindCount;
+}
+static_assert(InKindOrder());
 
 }  // namespace
 
 ServerNotifications::ServerNotifications(Parts parts)
     : parts_(std::move(parts)), recorder_(parts_.display), settings_(parts_.settingsFile) {
+  if (!parts_.notifier) {
+    TNotificationIcon* icon = &parts_.icon;
+    parts_.notifier = std::make_unique<DesktopNotifier>(
+        QDBusConnection::sessionBus(), QGuiApplication::desktopFileName(),
+        [icon](const QString& summary, const QString& body) { icon->ShowMessage(summary, body); });
+  }
   for (const Item& item : kItems) {
     auto* action = new QAction(QString::fromLatin1(item.caption), &parts_.menu);
     action->setObjectName(QString::fromLatin1(item.name));
@@ -51,7 +68,8 @@ void ServerNotifications::CycleEnded(bool completed) {
   view_ = std::move(detection.view);
   for (const ServerEvent& event : detection.events) {
     if (settings_.Enabled(event.kind)) {
-      parts_.icon.ShowMessage(QStringLiteral("Kestrova"), ToDisplayText(event.text));
+      parts_.notifier->Notify(QStringLiteral("Kestrova"), ToDisplayText(event.text),
+                              kItems[static_cast<std::size_t>(event.kind)].urgency);
     }
   }
 }

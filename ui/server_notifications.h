@@ -9,6 +9,7 @@
 #include "core/endpoint_source.h"
 #include "core/server_events.h"
 #include "core/steady_clock.h"
+#include "ui/desktop_notifications.h"
 #include "ui/notification_settings.h"
 
 class QAction;
@@ -18,8 +19,8 @@ namespace kestrova {
 
 class TNotificationIcon;
 
-// Tells the user through the tray icon's messages when the watched server
-// stops answering or answers again, changes its map, gains or loses
+// Tells the user through the desktop's notifications when the watched
+// server stops answering or answers again, changes its map, gains or loses
 // players, or fills up. Each kind is switched by a checkable item of the
 // tray menu, put above `before` ("Exit Kestrova"); the choices live in
 // NotificationSettings. It watches the cycles through the display it hands
@@ -38,6 +39,9 @@ class ServerNotifications final : public QObject {
     const SteadyClock* clock;
     // Where the choices are kept; empty: for this run only.
     QString settingsFile;
+    // Where the notifications go; nullptr: the desktop's notification
+    // service on the session bus, else the tray icon's messages.
+    std::unique_ptr<Notifier> notifier;
   };
 
   explicit ServerNotifications(Parts parts);
@@ -46,8 +50,10 @@ class ServerNotifications final : public QObject {
   // The display for the query cycle: `display` with the cycle's findings noted.
   QueryDisplay& Display() { return recorder_; }
 
-  // Compares the cycle that just ended with the ones before and shows a
-  // message, titled "Kestrova", for each change whose kind is switched on.
+  // Compares the cycle that just ended with the ones before and sends a
+  // notification, titled "Kestrova", for each change whose kind is switched
+  // on: normal urgency, but low for players joining and leaving, which busy
+  // servers do all the time.
   void CycleEnded(bool completed);
 
   const NotificationSettings& Settings() const { return settings_; }

@@ -160,6 +160,13 @@ class TrayDesktopTest : public ::testing::Test {
     std::vector<std::string> environment = desktop_->Environment();
     std::erase_if(environment, [](const std::string& entry) { return entry.starts_with("XDG_CONFIG_HOME="); });
     environment.push_back("XDG_CONFIG_HOME=" + (work_.Path() / "config").string());
+    // A session bus without a StatusNotifierWatcher: the XEmbed tray is the
+    // one there is, whatever the machine's own session offers.
+    std::erase_if(environment, [](const std::string& entry) { return entry.starts_with("DBUS_SESSION_BUS_ADDRESS="); });
+    if (ToolOnPath("dbus-daemon")) {
+      bus_.emplace(folder_.Path());
+      environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus_->Address());
+    }
     program_.emplace(std::vector<std::string>{KESTROVA_PATH}, environment, work_.Path(), logs_ + "kestrova.log");
     ASSERT_TRUE(program_->Started());
     ASSERT_TRUE(WaitFor([this] {
@@ -216,7 +223,8 @@ class TrayDesktopTest : public ::testing::Test {
   std::filesystem::path outputs_;
   std::string logs_;
   std::optional<TrayDesktop> desktop_;
-  std::optional<SpawnedProgram> program_;  // stopped before the desktop
+  std::optional<PrivateBus> bus_;
+  std::optional<SpawnedProgram> program_;  // stopped before the desktop and the bus
   std::string window_;
 };
 

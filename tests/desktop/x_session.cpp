@@ -11,6 +11,8 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <sstream>
 
 extern char** environ;
@@ -244,6 +246,25 @@ WindowManager::WindowManager(const XSession& session, const std::filesystem::pat
         return session.Run("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") != std::string::npos;
       },
       kDisplayPatience);
+}
+
+PrivateBus::PrivateBus(const std::filesystem::path& folder) {
+  // Routes only: no service folders; anyone may send, receive and own.
+  std::ofstream(folder / "bus.conf") << "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
+                                        "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                                        "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n";
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return;
+  ::fcntl(fds[1], F_SETFD, 0);
+  daemon_.emplace(std::vector<std::string>{"dbus-daemon", "--nofork", "--config-file=" + (folder / "bus.conf").string(),
+                                           "--print-address=" + std::to_string(fds[1])},
+                  EnvironmentWith({}), folder, folder / "dbus-daemon.log", fds[1]);
+  ::close(fds[1]);
+  // One line; a daemon that fails closes the pipe.
+  FILE* address = ::fdopen(fds[0], "r");
+  char line[512] = "";
+  if (std::fgets(line, sizeof line, address) != nullptr) address_.assign(line, std::strcspn(line, "\n"));
+  std::fclose(address);
 }
 
 }  // namespace kestrova::test

@@ -137,4 +137,18 @@ class WindowManager final {
   std::optional<SpawnedProgram> process_;
 };
 
+// dbus-daemon as a session bus of the test's own that starts no services
+// on demand: a call to a name nobody owns fails at once, and no
+// notification daemon of the machine pops up. Address() is empty when it
+// did not start; it is stopped when the object goes.
+class PrivateBus final {
+ public:
+  explicit PrivateBus(const std::filesystem::path& folder);
+  const std::string& Address() const { return address_; }
+
+ private:
+  std::string address_;
+  std::optional<SpawnedProgram> daemon_;
+};
+
 }  // namespace kestrova::test

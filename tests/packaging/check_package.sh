@@ -41,6 +41,11 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
     status=1
   fi
 done
+# Native windows on Wayland need Qt's Wayland platform plugin.
+if ! grep -qxF qt6-wayland <<<"$(tr ',|' '\n\n' <<<"$(dpkg-deb -f "$package" Recommends)" | awk '{ print $1 }')"; then
+  echo "Recommends lacks qt6-wayland"
+  status=1
+fi
 # The programs draw their icon from PNGs rendered at build time.
 if grep -qxF libqt6svg6 <<<"$names"; then
   echo "Depends names libqt6svg6, which the programs do not use"

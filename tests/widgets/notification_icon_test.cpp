@@ -43,6 +43,11 @@ class RecordingTray final : public TrayBackend {
   }
 
   void Click(TrayClick click) const { ReportClick(click); }
+  // An area takes the icon, or loses it, after the add.
+  void Presence(bool present) {
+    available = present;
+    ReportPresence(present);
+  }
 
   bool available = true;
   bool addSucceeds = true;
@@ -351,6 +356,21 @@ TEST_F(MinimizeToTrayTest, AnAreaThatAppearedLaterTakesTheIconAtTheNextMinimise)
   EXPECT_TRUE(icon_->HideMainForm(&window_));
   EXPECT_EQ(TakeCalls(), (Calls{"Show:Kestrova"}));
   EXPECT_FALSE(window_.isVisible());
+}
+
+TEST_F(MinimizeToTrayTest, AnAreaThatComesLaterHoldsTheWindowAndOneThatGoesGivesItBackMinimised) {
+  MakeIcon([](RecordingTray& tray) {
+    tray.available = false;
+    tray.addSucceeds = false;
+  });
+  tray_->Presence(true);
+  EXPECT_TRUE(icon_->Present());
+  Minimize();
+  ASSERT_TRUE(icon_->HideMainForm(&window_));
+  tray_->Presence(false);
+  EXPECT_FALSE(icon_->Present());
+  EXPECT_TRUE(window_.isVisible()) << "a window hidden in a tray that went away stays reachable";
+  EXPECT_TRUE(window_.isMinimized());
 }
 
 TEST_F(MinimizeToTrayTest, RestoreBringsBackAWindowHiddenInTheTray) {

@@ -26,7 +26,8 @@ class DiskTroubleTest : public WindowTest {
   // The window of `build` working in `folder`.
   void OpenIn(BuildKind build, const std::filesystem::path& folder) {
     form_ = std::make_unique<TForm1>(
-        build, FormServices{errors_, confirmation_, clock_, folder, std::make_unique<RecordingTray>(tray_)});
+        build, FormServices{errors_, confirmation_, clock_, folder, std::make_unique<RecordingTray>(tray_), QString(),
+                            nullptr, std::make_unique<RecordingNotifier>(tray_)});
     form_->FormCreate();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
   }

@@ -110,8 +110,8 @@ TEST_F(KickMapTest, AMapIsChangedOnlyWhenTheSelectionChangesAndYesIsAnswered) {
 TEST_F(KickMapTest, TheQuestionDialogAnswersYesOnEnterAndNoOnEscape) {
   MessageBoxConfirmation dialog;
   form_ = std::make_unique<TForm1>(
-      BuildKind::Standard,
-      FormServices{errors_, dialog, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_)});
+      BuildKind::Standard, FormServices{errors_, dialog, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_),
+                                        QString(), nullptr, std::make_unique<RecordingNotifier>(tray_)});
   form_->FormCreate();
   PointAt(server_.Port(), server_.Port());
   AddPlayers();

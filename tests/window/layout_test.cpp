@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "ui/address_field.h"
+#include "ui/caption_colours.h"
 #include "ui/integer_field.h"
 #include "ui/player_list.h"
 #include "window_fixture.h"
@@ -120,6 +121,31 @@ TEST_F(LayoutTest, CaptionsAndColoursAreTheLayouts) {
   EXPECT_EQ(items[2]->text(), QStringLiteral("mohdm3 - Remagen "));
   for (const QRadioButton* item : items) {
     EXPECT_FALSE(item->isChecked());
+  }
+}
+
+TEST_F(LayoutTest, ADarkPaletteWhileRunningLightensTheCaptionsAndTheLinksFollowIt) {
+  Open();
+  QPalette palettes[] = {QApplication::palette(), QApplication::palette()};
+  palettes[0].setColor(QPalette::Window, QColor(49, 54, 59));  // Breeze Dark
+  palettes[0].setColor(QPalette::Link, QColor(29, 153, 243));
+  const auto colour = [this](const char* name) {
+    return Form().findChild<QLabel*>(QString::fromLatin1(name))->palette().color(QPalette::WindowText);
+  };
+  for (const QPalette& palette : palettes) {
+    QApplication::setPalette(palette);
+    const bool dark = &palette == &palettes[0];
+    // Not ASSERT: the light palette must come back for the tests after.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return colour("Label16") == palette.color(QPalette::Link) && (colour("Label8") == Qt::red) != dark; }));
+    for (const Caption& caption : kCaptions) {
+      if (dark && caption.colour.isValid()) {
+        EXPECT_GE(ContrastRatio(colour(caption.name), palette.color(QPalette::Window)), kDarkContrast) << caption.name;
+      } else if (caption.colour.isValid()) {
+        EXPECT_EQ(colour(caption.name), caption.colour) << caption.name;
+      }
+    }
+    EXPECT_EQ(colour("Label17"), palette.color(QPalette::Link));
   }
 }
 

@@ -32,8 +32,9 @@ class NotificationsTest : public WindowTest {
  protected:
   void OpenWithSettings() {
     form_ = std::make_unique<TForm1>(
-        BuildKind::Standard, FormServices{errors_, confirmation_, clock_, folder_.Path(),
-                                          std::make_unique<RecordingTray>(tray_), SettingsFile(), &steadyClock_});
+        BuildKind::Standard,
+        FormServices{errors_, confirmation_, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_),
+                     SettingsFile(), &steadyClock_, std::make_unique<RecordingNotifier>(tray_)});
     form_->FormCreate();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
   }
@@ -107,6 +108,12 @@ TEST_F(NotificationsTest, SilenceMapChangeAndALostPlayerAreTold) {
   EXPECT_TRUE(tray_->messages[1].endsWith(QStringLiteral(" s of silence"))) << tray_->messages[1].toStdString();
   EXPECT_TRUE(Told(QStringLiteral("Notice Server changed map from dm/mohdm1 to dm/mohdm6")));
   EXPECT_TRUE(Told(QStringLiteral("Notice Server: bob left")));
+  // Players coming and going are low news, the rest normal.
+  for (std::size_t i = 0; i < tray_->messages.size(); ++i) {
+    EXPECT_EQ(tray_->urgencies[i],
+              tray_->messages[i].endsWith(QStringLiteral(" left")) ? Urgency::Low : Urgency::Normal)
+        << tray_->messages[i].toStdString();
+  }
   EXPECT_TRUE(errors_.messages.empty());
 }
 

@@ -17,9 +17,9 @@ using namespace std::chrono_literals;
 class PlayerLogWindowTest : public WindowTest {
  protected:
   void OpenLogBuild() {
-    form_ = std::make_unique<TForm1>(
-        BuildKind::Log,
-        FormServices{errors_, confirmation_, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_)});
+    form_ = std::make_unique<TForm1>(BuildKind::Log, FormServices{errors_, confirmation_, clock_, folder_.Path(),
+                                                                  std::make_unique<RecordingTray>(tray_), QString(),
+                                                                  nullptr, std::make_unique<RecordingNotifier>(tray_)});
     form_->FormCreate();
   }
 

@@ -40,7 +40,8 @@ void Pump(std::chrono::milliseconds duration) {
 
 void WindowTest::Open(BuildKind build) {
   form_ = std::make_unique<TForm1>(
-      build, FormServices{errors_, confirmation_, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_)});
+      build, FormServices{errors_, confirmation_, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_),
+                          QString(), nullptr, std::make_unique<RecordingNotifier>(tray_)});
   form_->FormCreate();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
 }

@@ -16,6 +16,7 @@
 #include "support/temp_dir.h"
 #include "ui/address_field.h"
 #include "ui/console_list.h"
+#include "ui/desktop_notifications.h"
 #include "ui/dialogs.h"
 #include "ui/integer_field.h"
 #include "ui/main_window.h"
@@ -67,8 +68,10 @@ class RecordingTray final : public TrayBackend {
  public:
   struct Log {
     std::vector<QString> tips;
-    // Each message as its title, a line feed and its text.
+    // Each message or notification as its title, a line feed and its text.
     std::vector<QString> messages;
+    // The urgency of each notification.
+    std::vector<Urgency> urgencies;
     bool shown = false;
   };
   explicit RecordingTray(std::shared_ptr<Log> log) : log_(std::move(log)) {}
@@ -90,9 +93,22 @@ class RecordingTray final : public TrayBackend {
   std::shared_ptr<Log> log_;
 };
 
+// The window's notifications, written to a tray's log.
+class RecordingNotifier final : public Notifier {
+ public:
+  explicit RecordingNotifier(std::shared_ptr<RecordingTray::Log> log) : log_(std::move(log)) {}
+  void Notify(const QString& summary, const QString& body, Urgency urgency) override {
+    log_->messages.push_back(summary + QLatin1Char('\n') + body);
+    log_->urgencies.push_back(urgency);
+  }
+
+ private:
+  std::shared_ptr<RecordingTray::Log> log_;
+};
+
 // Builds the window of one build in a temporary working folder, the way
-// the program entry does, with recording stand-ins for the dialogs and the
-// notification area.
+// the program entry does, with recording stand-ins for the dialogs, the
+// notification area and the notifications.
 class WindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { EnsureApplication(); }
