@@ -155,6 +155,10 @@ std::string OpenMetricsLabelValue(std::string_view bytes) {
   return out;
 }
 
+bool StatusQueryWhole(const QuerySnapshot& snapshot) {
+  return snapshot.valid && !snapshot.statusList.empty() && !snapshot.error && !snapshot.statusIncomplete;
+}
+
 std::string OpenMetricsReport(const QuerySnapshot& snapshot, const MetricsOptions& options) {
   Family up{"kestrova_up", "Whether the server sent a valid info reply.", nullptr, {}};
   Family statusUp{"kestrova_status_up",
@@ -178,10 +182,8 @@ std::string OpenMetricsReport(const QuerySnapshot& snapshot, const MetricsOption
   Family duration{"kestrova_query_duration_seconds", "How long the query cycle took.", "seconds", {}};
 
   const std::string server = options.server.empty() ? "" : Label("server", options.server);
-  const bool statusWhole =
-      snapshot.valid && !snapshot.statusList.empty() && !snapshot.error && !snapshot.statusIncomplete;
   up.series.push_back({server, snapshot.valid ? "1" : "0"});
-  statusUp.series.push_back({server, statusWhole ? "1" : "0"});
+  statusUp.series.push_back({server, StatusQueryWhole(snapshot) ? "1" : "0"});
   incomplete.series.push_back({server, snapshot.statusIncomplete ? "1" : "0"});
   if (const std::optional<InfoFields> fields = ReadInfoFields(snapshot.infoReply, snapshot.valid)) {
     AddNumber(players, server, FieldValue(*fields, "clients"));

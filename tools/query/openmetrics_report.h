@@ -13,6 +13,11 @@ namespace kestrova {
 // \\ \" \n.
 std::string OpenMetricsLabelValue(std::string_view bytes);
 
+// Whether the cycle's status query got all there was: a valid info reply,
+// then a status reply that came whole and was read without failure. This
+// is kestrova_status_up.
+bool StatusQueryWhole(const QuerySnapshot& snapshot);
+
 // What a report holds beyond the cycle itself.
 struct MetricsOptions {
   // The server="ADDRESS:PORT" label that every series carries, so that the
