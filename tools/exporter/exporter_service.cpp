@@ -1,5 +1,8 @@
 #include "tools/exporter/exporter_service.h"
 
+#include <memory>
+#include <semaphore>
+
 #include "tools/query/openmetrics_report.h"
 #include "tools/query/query_runs.h"
 
@@ -18,6 +21,14 @@ constexpr char kHelpText[] =
     "GET /metrics\n"
     "    the exporter's own figures\n";
 
+using CycleSlots = std::counting_semaphore<kMostRunningCycles>;
+
+// Gives a taken slot back on every way out of a cycle.
+struct CycleSlot {
+  CycleSlots& slots;
+  ~CycleSlot() { slots.release(); }
+};
+
 HttpResponse Refusal(int status, const std::string& reason) { return {status, kPlainText, reason + "\n", {}}; }
 
 }  // namespace
@@ -32,7 +43,10 @@ std::string MetricsContentType(bool openMetrics) {
 }
 
 ProbeCache::Query QueryCycleCounted(ExporterStats& stats) {
-  return [&stats](const ProbeTarget& target) {
+  auto slots = std::make_shared<CycleSlots>(kMostRunningCycles);
+  return [&stats, slots](const ProbeTarget& target) {
+    slots->acquire();
+    const CycleSlot held{*slots};
     kestrova::QueryArguments arguments;
     arguments.address = target.address;
     arguments.gamePortText = std::to_string(target.gamePort);

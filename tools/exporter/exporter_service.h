@@ -52,8 +52,13 @@ bool AcceptsOpenMetrics(const std::string& accept);
 // The content type of a metrics answer in either format.
 std::string MetricsContentType(bool openMetrics);
 
+// The most query cycles that run at once; a further one waits for one of
+// them to end. Each holds two sockets and waits up to a second per reply.
+inline constexpr int kMostRunningCycles = 16;
+
 // A query cycle for the cache: one cycle of kestrova-query against the
-// target, and its figures counted in `stats`.
+// target, no more than kMostRunningCycles at once, and its figures counted
+// in `stats`.
 ProbeCache::Query QueryCycleCounted(ExporterStats& stats);
 
 }  // namespace kestrova::exporter

@@ -67,16 +67,15 @@ MHD_Result Answer(void* handlerPointer, MHD_Connection* connection, const char* 
 }  // namespace
 
 HttpServer::HttpServer(int listenSocket, bool ipv6, Handler handler) : handler_(std::move(handler)) {
-  unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG;
+  unsigned flags = MHD_USE_THREAD_PER_CONNECTION | MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_AUTO | MHD_USE_ERROR_LOG;
   if (ipv6) {
     flags |= MHD_USE_IPv6;
   }
-  daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Answer, &handler_,             //
-                             MHD_OPTION_LISTEN_SOCKET, listenSocket,                     //
-                             MHD_OPTION_THREAD_POOL_SIZE, kWorkerThreads,                //
-                             MHD_OPTION_CONNECTION_LIMIT, kMostConnections,              //
+  daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &Answer, &handler_,                 //
+                             MHD_OPTION_LISTEN_SOCKET, listenSocket,                         //
+                             MHD_OPTION_CONNECTION_LIMIT, kMostConnections,                  //
                              MHD_OPTION_CONNECTION_MEMORY_LIMIT, size_t{kConnectionMemory},  //
-                             MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,                //
+                             MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,                    //
                              MHD_OPTION_END);
   if (daemon_ == nullptr) {
     ::close(listenSocket);
