@@ -13,8 +13,8 @@ namespace {
 constexpr int kLongestCacheSeconds = 3600;
 
 int CacheSeconds(const std::string& text) {
-  const bool digits =
-      !text.empty() && text.size() <= 4 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const bool digits = !text.empty() && text.size() <= 4 &&
+                      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
   const int seconds = digits ? std::stoi(text) : -1;
   if (seconds < 0 || seconds > kLongestCacheSeconds) {
     throw std::invalid_argument("--cache-seconds: " + QuotedArgument(text) + " is not a number of seconds from 0 to " +

@@ -11,8 +11,8 @@ namespace kestrova::exporter {
 namespace {
 
 MHD_Result AddArgument(void* target, MHD_ValueKind, const char* key, const char* value) {
-  static_cast<UrlArguments*>(target)->emplace_back(
-      key, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+  static_cast<UrlArguments*>(target)->emplace_back(key,
+                                                   value != nullptr ? std::optional<std::string>(value) : std::nullopt);
   return MHD_YES;
 }
 

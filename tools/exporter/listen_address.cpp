@@ -19,9 +19,8 @@ namespace {
 constexpr int kBacklog = 64;
 
 in_port_t PortValue(const std::string& text, const std::string& whole) {
-  if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= '0' && c <= '9';
-      })) {
+  if (text.empty() || text.size() > 5 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     throw std::invalid_argument("--listen: '" + whole + "' does not end in :PORT, a port from 0 to 65535");
   }
   const int port = std::stoi(text);

@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
     ProbeCache cache(QueryCycleCounted(stats), std::chrono::seconds(options.cacheSeconds));
     ExporterService service(cache, stats);
     {
-      HttpServer server(socket, address.ipv6, [&service](const HttpRequest& request) { return service.Handle(request); });
+      HttpServer server(socket, address.ipv6,
+                        [&service](const HttpRequest& request) { return service.Handle(request); });
       std::printf("kestrova-exporter: listening on %s\n", bound.c_str());
       std::fflush(stdout);
       int received = 0;

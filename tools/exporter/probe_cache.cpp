@@ -8,9 +8,8 @@ ProbeCache::ProbeCache(Query query, Clock::duration lifetime, std::function<Cloc
     : query_(std::move(query)), lifetime_(lifetime), now_(std::move(now)) {}
 
 void ProbeCache::DropExpired(Clock::time_point now) {
-  std::erase_if(entries_, [&](const auto& entry) {
-    return entry.second.ended && now - *entry.second.ended >= lifetime_;
-  });
+  std::erase_if(entries_,
+                [&](const auto& entry) { return entry.second.ended && now - *entry.second.ended >= lifetime_; });
 }
 
 ProbeCache::Answer ProbeCache::Probe(const ProbeTarget& target) {

@@ -12,9 +12,8 @@ namespace {
 
 // A port in plain decimal digits, 1 to 65535.
 std::optional<int> PortValue(std::string_view text) {
-  if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) {
-        return c >= '0' && c <= '9';
-      })) {
+  if (text.empty() || text.size() > 5 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
     return std::nullopt;
   }
   const int port = std::stoi(std::string(text));
