@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool trayer openbox x11-utils imagemagick fonts-dejavu-core fonts-liberation
   clang-format
   python3-prometheus-client
+  libmicrohttpd-dev libcurl4-openssl-dev prometheus lintian
   clang llvm libclang-rt-14-dev
 )
 
