@@ -2,33 +2,32 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/child_program.h"
 
 namespace kestrova::test {
 
 // kestrova-exporter as a child process listening on a free loopback port.
-// The object owns the process: it goes with the object.
 class ExporterProcess final {
  public:
   // Starts the exporter with `--listen 127.0.0.1:0` and `arguments`, and
   // waits (bounded) for the line that names its address. Throws
-  // std::runtime_error when it does not come; nothing is left running then.
+  // std::runtime_error when it does not come.
   explicit ExporterProcess(const std::vector<std::string>& arguments = {});
-  ~ExporterProcess();
-  ExporterProcess(const ExporterProcess&) = delete;
-  ExporterProcess& operator=(const ExporterProcess&) = delete;
 
   // "http://127.0.0.1:PORT".
   const std::string& BaseUrl() const { return baseUrl_; }
-  pid_t Pid() const { return pid_; }
+  pid_t Pid() const { return program_->Pid(); }
 
   // Sends SIGTERM and waits (bounded) for the exit: its exit code, or -1
-  // when it had to be killed or a signal ended it.
+  // when it did not end in time or a signal ended it.
   int Terminate();
 
  private:
-  pid_t pid_ = -1;
+  std::unique_ptr<ChildProgram> program_;
   std::string baseUrl_;
 };
 
@@ -45,12 +44,8 @@ struct HttpAnswer {
 HttpAnswer Fetch(const std::string& url, const std::vector<std::string>& headers = {},
                  const std::string& method = "GET");
 
-// The "requests" tally of the simulated server, as numbers: info requests
-// received, status requests received.
-struct RequestCounts {
-  long info = -1;
-  long status = -1;
-};
-RequestCounts ParseRequestTally(const std::string& answer);
+// The simulated server's answer to "requests": how many info requests it
+// received.
+long InfoRequests(const std::string& tally);
 
 }  // namespace kestrova::test

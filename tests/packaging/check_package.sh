@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder BUILD with CPack and
 # checks it: its file name, its file list (paths, modes, owners) against
-# EXPECTED, dependencies found by dpkg-shlibdeps, the conffile and the
-# maintainer scripts, lintian --pedantic (no error, no warning and no
+# EXPECTED, dependencies found by dpkg-shlibdeps, lintian --pedantic (no error, no warning and no
 # hardening tag) where lintian is installed, and the installed tree:
 # launchers that start programs the package holds, AppStream metadata that
 # validates together with its launchers and icon, icons of the sizes their
@@ -48,19 +47,6 @@ if grep -qxF libqt6svg6 <<<"$names"; then
   echo "Depends names libqt6svg6, which the programs do not use"
   status=1
 fi
-
-dpkg-deb -e "$package" "$work/control"
-if [ "$(cat "$work/control/conffiles")" != "/etc/default/kestrova-exporter" ]; then
-  echo "the conffiles are not just /etc/default/kestrova-exporter:"
-  cat "$work/control/conffiles"
-  status=1
-fi
-for script in postinst prerm postrm; do
-  if ! sh -n "$work/control/$script"; then
-    echo "the maintainer script $script is not valid sh"
-    status=1
-  fi
-done
 
 if command -v lintian >/dev/null; then
   # --pedantic shows every tag; errors, warnings and any hardening tag fail.
