@@ -71,11 +71,13 @@ package: build
 	cpack --config $(BUILD)/CPackConfig.cmake -G DEB -B $(BUILD)/deb
 	mv $(BUILD)/deb/kestrova_*.deb .
 
-# The engine's benchmarks, then one window cycle on Qt's offscreen platform.
+# The engine's benchmarks, the exporter's, then one window cycle on Qt's
+# offscreen platform.
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTROVA_BENCH=ON -DKESTROVA_WITH_UI=ON
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target kestrova_bench kestrova_window_bench bare-window
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target kestrova_bench kestrova_exporter_bench kestrova_window_bench bare-window
 	$(BENCH_BUILD)/bench/kestrova_bench
+	$(BENCH_BUILD)/bench/kestrova_exporter_bench
 	QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/kestrova_window_bench
 
 format: deps

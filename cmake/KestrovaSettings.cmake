@@ -38,3 +38,31 @@ function(kestrova_layer name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC kestrova_settings ${LAYER_DEPENDS})
 endfunction()
+
+# Debian's hardening flags for an optimised build, the one the package is
+# made from: fortified functions, the stack protector, format checks,
+# read-only relocations and immediate binding, as dpkg-buildflags gives
+# them with hardening=+all. Left out of builds without optimisation
+# (glibc warns that _FORTIFY_SOURCE needs it, and -Werror would fail them)
+# and of the sanitizer and fuzz builds, which check more themselves. The
+# optimisation level and debug information stay the build type's, and the
+# file-prefix map is dropped: it names this checkout, so objects built in
+# one worktree could no longer be reused from ccache by another.
+option(KESTROVA_DEB_BUILDFLAGS "Add dpkg-buildflags' hardening flags to optimised builds" ON)
+if(KESTROVA_DEB_BUILDFLAGS AND NOT KESTROVA_SANITIZE AND NOT KESTROVA_FUZZ
+   AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+  find_program(KESTROVA_DPKG_BUILDFLAGS dpkg-buildflags)
+  if(KESTROVA_DPKG_BUILDFLAGS)
+    foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
+      execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all ${KESTROVA_DPKG_BUILDFLAGS} --get ${kind}
+        OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE)
+      separate_arguments(flags UNIX_COMMAND "${flags}")
+      list(FILTER flags EXCLUDE REGEX "^-(O[0-9sz]?|g|ffile-prefix-map=.*)$")
+      set(KESTROVA_DEB_${kind} ${flags})
+    endforeach()
+    target_compile_options(kestrova_settings INTERFACE ${KESTROVA_DEB_CPPFLAGS} ${KESTROVA_DEB_CXXFLAGS})
+    target_link_options(kestrova_settings INTERFACE ${KESTROVA_DEB_LDFLAGS})
+    message(STATUS "Hardening flags: ${KESTROVA_DEB_CPPFLAGS} ${KESTROVA_DEB_CXXFLAGS} ${KESTROVA_DEB_LDFLAGS}")
+  endif()
+endif()

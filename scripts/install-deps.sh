@@ -14,6 +14,7 @@ packages=(
   clang-format
   python3-prometheus-client
   at-spi2-core python3-dbus
+  libmicrohttpd-dev libcurl4-openssl-dev prometheus lintian
   clang llvm libclang-rt-14-dev
 )
 

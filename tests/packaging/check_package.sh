@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder BUILD with CPack and
 # checks it: its file name, its file list (paths, modes, owners) against
-# EXPECTED, dependencies found by dpkg-shlibdeps, and the installed tree:
+# EXPECTED, dependencies found by dpkg-shlibdeps, lintian --pedantic (no error, no warning and no
+# hardening tag) where lintian is installed, and the installed tree:
 # launchers that start programs the package holds, AppStream metadata that
 # validates together with its launchers and icon, icons of the sizes their
-# folders name.
+# folders name, a systemd unit that starts the packaged exporter.
 # Usage: check_package.sh BUILD EXPECTED
 set -euo pipefail
 build=$1
@@ -35,7 +36,7 @@ fi
 depends=$(dpkg-deb -f "$package" Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | awk '{ print $1 }')
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libmicrohttpd12; do
   if ! grep -qxF "$library" <<<"$names"; then
     echo "Depends lacks $library"
     status=1
@@ -50,6 +51,18 @@ fi
 if grep -qxF libqt6svg6 <<<"$names"; then
   echo "Depends names libqt6svg6, which the programs do not use"
   status=1
+fi
+
+if command -v lintian >/dev/null; then
+  # --pedantic shows every tag; errors, warnings and any hardening tag fail.
+  report=$(lintian --pedantic --tag-display-limit 0 "$package" 2>&1) || true
+  echo "$report"
+  if grep -qE '^[EW]: |: hardening-' <<<"$report"; then
+    echo "lintian finds errors, warnings or missing hardening"
+    status=1
+  fi
+else
+  echo "lintian is not installed: the package was not linted"
 fi
 
 root="$work/root"
@@ -75,4 +88,11 @@ for icon in "$root"/usr/share/icons/hicolor/*x*/apps/kestrova.png; do
     status=1
   fi
 done
+unit="$root/usr/lib/systemd/system/kestrova-exporter.service"
+if ! grep -qx 'ExecStart=/usr/bin/kestrova-exporter $ARGS' "$unit" ||
+  ! grep -qx 'EnvironmentFile=-/etc/default/kestrova-exporter' "$unit" || [ ! -x "$root/usr/bin/kestrova-exporter" ]; then
+  echo "the exporter's unit does not start the packaged program with the options file:"
+  cat "$unit"
+  status=1
+fi
 exit $status

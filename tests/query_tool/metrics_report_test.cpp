@@ -127,40 +127,86 @@ TEST(OpenMetricsReport, BothParsersReadEveryByteOfAHostNameBack) {
   }
 }
 
-TEST(OpenMetricsReport, BothParsersTakeAWholeCycle) {
-  const ToolResult parsed = ParseMetrics(OpenMetricsReport(ServerSnapshot()));
-  ASSERT_EQ(parsed.exitCode, 0) << parsed.err;
-  const std::vector<std::string> samples = {
-      "kestrova_up - 1",
-      "kestrova_players - 4",
-      "kestrova_max_players - 16",
-      "kestrova_info gametype=1;hostname=My  \"Best\" Server;map=dm/mohdm6;protocol=8 1",
-      "kestrova_fraglimit - 30",
-      "kestrova_timelimit - 20",
-      "kestrova_player_frags name=Big Al 12",
-      "kestrova_player_frags name=bob 4",
-      "kestrova_player_frags n=2;name=bob 1",  // a second player of the same name
-      "kestrova_player_frags name=cut 7",      // a row cut short keeps what it has
-      "kestrova_player_deaths name=Big Al 3",
-      "kestrova_player_deaths name=bob -1",
-      "kestrova_player_deaths n=2;name=bob 0",
-      "kestrova_player_deaths name=odd 1.5",  // its frags and ping are no numbers
-      "kestrova_player_ping name=Big Al 48",
-      "kestrova_player_ping name=bob 110",
-      "kestrova_player_ping n=2;name=bob 999",
-      "kestrova_query_duration_seconds - 0.0125",
-  };
-  // Each parser in turn reads exactly these samples, in this order.
+// Each parser in turn reads exactly `samples`, in this order.
+std::string BothParsersRead(const std::vector<std::string>& samples) {
   std::string expected;
   for (const char* parser : {"openmetrics", "text"}) {
     for (const std::string& sample : samples) {
       expected += std::string(parser) + " " + sample + "\n";
     }
   }
-  EXPECT_EQ(parsed.out, expected);
+  return expected;
+}
+
+TEST(OpenMetricsReport, BothParsersTakeAWholeCycle) {
+  QuerySnapshot snapshot = ServerSnapshot();
+  snapshot.statusList = {"", "fraglimit", "30"};
+  const ToolResult parsed = ParseMetrics(OpenMetricsReport(snapshot, {.server = "192.0.2.10:12203"}));
+  ASSERT_EQ(parsed.exitCode, 0) << parsed.err;
+  // Every series names the server, so that several files can stand side by side.
+  const std::string s = "server=192.0.2.10:12203";
+  EXPECT_EQ(parsed.out,
+            BothParsersRead({
+                "kestrova_up " + s + " 1",
+                "kestrova_status_up " + s + " 1",
+                "kestrova_status_incomplete " + s + " 0",
+                "kestrova_players " + s + " 4",
+                "kestrova_max_players " + s + " 16",
+                "kestrova_info gametype=1;hostname=My  \"Best\" Server;map=dm/mohdm6;protocol=8;" + s + " 1",
+                "kestrova_fraglimit " + s + " 30",
+                "kestrova_timelimit " + s + " 20",
+                "kestrova_player_frags name=Big Al;" + s + " 12",
+                "kestrova_player_frags name=bob;" + s + " 4",
+                "kestrova_player_frags n=2;name=bob;" + s + " 1",  // a second player of the same name
+                "kestrova_player_frags name=cut;" + s + " 7",      // a row cut short keeps what it has
+                "kestrova_player_deaths name=Big Al;" + s + " 3",
+                "kestrova_player_deaths name=bob;" + s + " -1",
+                "kestrova_player_deaths n=2;name=bob;" + s + " 0",
+                "kestrova_player_deaths name=odd;" + s + " 1.5",  // its frags and ping are no numbers
+                "kestrova_player_ping_seconds name=Big Al;" + s + " 0.048",
+                "kestrova_player_ping_seconds name=bob;" + s + " 0.11",
+                "kestrova_player_ping_seconds n=2;name=bob;" + s + " 0.999",
+                "kestrova_query_duration_seconds " + s + " 0.0125",
+            }));
   // A parser that takes anything would prove nothing.
   EXPECT_NE(ParseMetrics("kestrova_up{name=\"a\"b\"} 1\n# EOF\n").exitCode, 0) << "a quote not escaped";
   EXPECT_NE(ParseMetrics("kestrova_up 1\n").exitCode, 0) << "no # EOF";
+}
+
+TEST(OpenMetricsReport, TellsHowTheStatusQueryEnded) {
+  struct Case {
+    const char* what;
+    bool valid, statusCame, incomplete, failed;
+    const char* statusUpAndIncomplete;
+  };
+  const Case cases[] = {
+      {"a status reply read whole", true, true, false, false, "1 0"},
+      {"no status reply", true, false, false, false, "0 0"},
+      {"a part missing", true, true, true, true, "0 1"},
+      {"a failure", true, true, false, true, "0 0"},
+      {"no valid info reply", false, false, false, false, "0 0"},
+  };
+  for (const Case& c : cases) {
+    QuerySnapshot snapshot = ServerSnapshot();
+    snapshot.valid = c.valid;
+    snapshot.statusList = c.statusCame ? TokenList{"", "fraglimit", "30"} : TokenList{};
+    snapshot.statusIncomplete = c.incomplete;
+    snapshot.error = c.failed ? std::optional<std::string>("failed") : std::nullopt;
+    const std::string text = OpenMetricsReport(snapshot);
+    const auto value = [&](const std::string& name) {
+      return text.substr(text.find("\n" + name + " ") + name.size() + 2, 1);
+    };
+    EXPECT_EQ(value("kestrova_status_up") + " " + value("kestrova_status_incomplete"), c.statusUpAndIncomplete)
+        << c.what;
+  }
+}
+
+TEST(OpenMetricsReport, LeavesThePlayersOutWhenAsked) {
+  MetricsOptions options;
+  options.players = false;
+  const std::string text = OpenMetricsReport(ServerSnapshot(), options);
+  EXPECT_THAT(text, testing::Not(testing::HasSubstr("kestrova_player_")));
+  EXPECT_THAT(text, testing::HasSubstr("\nkestrova_players 4\n"));
 }
 
 }  // namespace

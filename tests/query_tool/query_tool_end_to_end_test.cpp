@@ -102,7 +102,8 @@ TEST_F(QueryToolAgainstServer, JsonOutputHoldsTheSameCycle) {
   EXPECT_TRUE(Holds(result.out, "\"Label7\": \"mapname: dm/mohdm6\"")) << result.out;
   EXPECT_TRUE(Holds(result.out, "\"hint\": \"Kestrova by ZLX\\n\\rclients: 3\\n\\rmapname: dm/mohdm6\"")) << result.out;
   EXPECT_TRUE(Holds(result.out, R"("players": [[" alice", "5", "2", "40"], [" Bob", "7", "3", "50"], )"
-                                R"([" carl jr", "1", "9", "80"]])"))
+                                R"([" carl jr", "1", "9", "80"]], )"
+                                R"("playerList": [{"name": "alice", "frags": 5, "deaths": 2, "ping": 40}, )"))
       << result.out;
   EXPECT_TRUE(Holds(result.out, "\"infoList\": [\"infoResponse\", ")) << result.out;
   EXPECT_TRUE(Holds(result.out, "\"statusList\": [\"\", ")) << result.out;
@@ -120,15 +121,18 @@ TEST_F(QueryToolAgainstServer, OpenMetricsOutputReadsBackThroughTheParsers) {
   EXPECT_TRUE(result.out.ends_with("\n# EOF\n")) << result.out;
   const ToolResult parsed = ParseMetrics(result.out);
   ASSERT_EQ(parsed.exitCode, 0) << parsed.err << result.out;
+  const std::string s = "server=127.0.0.1:" + std::to_string(server_.GamePort());
   for (const std::string parser : {"openmetrics ", "text "}) {
     for (const std::string& sample : std::vector<std::string>{
-             "kestrova_up - 1", "kestrova_players - 3", "kestrova_max_players - 16",
-             std::string("kestrova_info gametype=1;hostname=") + kHostName + ";map=dm/mohdm6;protocol=8 1",
-             "kestrova_fraglimit - 30", "kestrova_timelimit - 20", "kestrova_player_frags name=alice 5",
-             "kestrova_player_deaths name=Bob 3", "kestrova_player_ping name=carl jr 80"}) {
+             "kestrova_up " + s + " 1", "kestrova_status_up " + s + " 1", "kestrova_players " + s + " 3",
+             "kestrova_max_players " + s + " 16",
+             std::string("kestrova_info gametype=1;hostname=") + kHostName + ";map=dm/mohdm6;protocol=8;" + s + " 1",
+             "kestrova_fraglimit " + s + " 30", "kestrova_timelimit " + s + " 20",
+             "kestrova_player_frags name=alice;" + s + " 5", "kestrova_player_deaths name=Bob;" + s + " 3",
+             "kestrova_player_ping_seconds name=carl jr;" + s + " 0.08"}) {
       EXPECT_TRUE(Holds(parsed.out, parser + sample + "\n")) << parser + sample << "\n" << parsed.out;
     }
-    EXPECT_TRUE(Holds(parsed.out, parser + "kestrova_query_duration_seconds - ")) << parsed.out;
+    EXPECT_TRUE(Holds(parsed.out, parser + "kestrova_query_duration_seconds " + s + " ")) << parsed.out;
   }
 
   ASSERT_EQ(server_.Control("silent all on"), "ok");
@@ -137,12 +141,19 @@ TEST_F(QueryToolAgainstServer, OpenMetricsOutputReadsBackThroughTheParsers) {
   EXPECT_EQ(silent.err, NoAnswerMessage());
   const ToolResult down = ParseMetrics(silent.out);
   ASSERT_EQ(down.exitCode, 0) << down.err << silent.out;
-  EXPECT_TRUE(Holds(down.out, "openmetrics kestrova_up - 0\n")) << down.out;
+  EXPECT_TRUE(Holds(down.out, "openmetrics kestrova_up " + s + " 0\n")) << down.out;
+  EXPECT_TRUE(Holds(down.out, "openmetrics kestrova_status_up " + s + " 0\n")) << down.out;
   EXPECT_FALSE(Holds(down.out, "kestrova_info")) << down.out;
 }
 
 TEST_F(QueryToolAgainstServer, SilentServerExitsWithThree) {
   ASSERT_EQ(server_.Control("silent all on"), "ok");
+  // No label line without a value.
+  const ToolResult plain = Query();
+  EXPECT_EQ(plain.exitCode, 3);
+  EXPECT_EQ(plain.out, "");
+  EXPECT_EQ(plain.err, NoAnswerMessage());
+
   const ToolResult result = Query({"--json"});
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_EQ(result.err, NoAnswerMessage());
@@ -150,7 +161,8 @@ TEST_F(QueryToolAgainstServer, SilentServerExitsWithThree) {
             R"({"valid": false, "labels": {"Label1": "maxPing:", "Label2": "pure:", "Label3": "gametypestring:", )"
             R"("Label4": "gametype:", "Label5": "sv_maxclients:", "Label6": "clients:", "Label7": "mapname:", )"
             R"("Label8": "hostname:", "Label9": "protocol:", "Label10": "fraglimit:", "Label11": "timelimit:"}, )"
-            R"("hint": "Kestrova", "players": [], "infoList": [], "statusList": [], "server": null, "error": null})"
+            R"("hint": "Kestrova", "players": [], "playerList": [], "infoList": [], "statusList": [], "server": null, )"
+            R"("error": null})"
             "\n");
 }
 
@@ -167,14 +179,15 @@ TEST_F(QueryToolAgainstServer, OversizeStatusReplyFailsWithTheSocketError) {
   ASSERT_EQ(server_.Control("oversize status on"), "ok");
   const ToolResult plain = Query();
   EXPECT_EQ(plain.exitCode, 1);
-  EXPECT_EQ(plain.err, "Socket Error # 10040: Message too long.\n");
+  // The system's text for the error, behind the program's name.
+  EXPECT_EQ(plain.err, "kestrova-query: Message too long\n");
   // The info query had run: its labels stay.
   EXPECT_TRUE(Holds(plain.out, "mapname: dm/mohdm6\n")) << plain.out;
 
   const ToolResult json = Query({"--json"});
   EXPECT_EQ(json.exitCode, 1);
   EXPECT_TRUE(json.out.starts_with("{\"valid\": true, ")) << json.out;
-  EXPECT_TRUE(json.out.ends_with("\"error\": \"Socket Error # 10040\\r\\nMessage too long.\"}\n")) << json.out;
+  EXPECT_TRUE(json.out.ends_with("\"error\": \"Message too long\"}\n")) << json.out;
   EXPECT_EQ(json.err, plain.err);
 }
 
@@ -294,8 +307,8 @@ TEST_F(QueryToolAgainstServer, OversizeConsoleReplyFails) {
   ASSERT_EQ(server_.Control("oversize rcon on"), "ok");
   const ToolResult result = Console("rcon secret status", {"--json"});
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "Socket Error # 10040: Message too long.\n");
-  EXPECT_EQ(result.out, "{\"lines\": [], \"error\": \"Socket Error # 10040\\r\\nMessage too long.\"}\n");
+  EXPECT_EQ(result.err, "kestrova-query: Message too long\n");
+  EXPECT_EQ(result.out, "{\"lines\": [], \"error\": \"Message too long\"}\n");
 }
 
 TEST(QueryToolUsage, WrongUsageExitsWithTwo) {

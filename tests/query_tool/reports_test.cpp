@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/socket_error.h"
+#include "tools/query/error_text.h"
 #include "tools/query/json_report.h"
 #include "tools/query/plain_report.h"
 #include "tools/query/query_snapshot.h"
@@ -107,9 +109,36 @@ TEST(QueryJson, HoldsEveryPartInItsPlace) {
             R"("Label4": "gametype:", "Label5": "sv_maxclients:", "Label6": "clients:", "Label7": "mapname:", )"
             R"("Label8": "hostname:  A \"B\"", "Label9": "protocol:", "Label10": "fraglimit:", )"
             R"("Label11": "timelimit:"}, "hint": "Kestrova by ZLX\n\rclients: 1\n\rmapname: dm/x", )"
-            R"("players": [[" cut", "7"], [" zed", "1", "2", "3"]], "infoList": ["infoResponse", "hostname"], )"
+            R"("players": [[" cut", "7"], [" zed", "1", "2", "3"]], )"
+            R"("playerList": [{"name": "cut", "frags": 7, "deaths": null, "ping": null}, )"
+            R"({"name": "zed", "frags": 1, "deaths": 2, "ping": 3}], "infoList": ["infoResponse", "hostname"], )"
             R"j("statusList": ["", "player_0"], "server": {}, "error": "List index out of bounds (9)"})j"
             "\n");
+}
+
+TEST(QueryJson, PlayerListHoldsNamesAndNumbersForScripts) {
+  struct Case {
+    PlayerRow row;
+    std::string object;
+  };
+  const Case cases[] = {
+      {{" alice", {"10", "2", "50"}}, R"({"name": "alice", "frags": 10, "deaths": 2, "ping": 50})"},
+      {{" Big Al", {"-3", "0", "999"}}, R"({"name": "Big Al", "frags": -3, "deaths": 0, "ping": 999})"},
+      // Only the caption's own blank goes; a name of one blank keeps the other.
+      {{"  ", {"1.5", "", "x"}}, R"({"name": " ", "frags": 1.5, "deaths": "", "ping": "x"})"},
+      {{" ", {"+1", "007", "1e3"}}, R"({"name": "", "frags": "+1", "deaths": "007", "ping": "1e3"})"},
+      {{" -", {"-", "1.", ".5"}}, R"({"name": "-", "frags": "-", "deaths": "1.", "ping": ".5"})"},
+      {{" \xE9t\xE9", {"0.25", "-0", " 1"}},
+       "{\"name\": \"\xC3\xA9t\xC3\xA9\", \"frags\": 0.25, \"deaths\": -0, \"ping\": \" 1\"}"},
+      // A row that a failure cut short.
+      {{" cut", {"7", "8"}}, R"({"name": "cut", "frags": 7, "deaths": 8, "ping": null})"},
+  };
+  for (const Case& c : cases) {
+    QuerySnapshot snapshot = RecordingQueryDisplay().Snapshot();
+    snapshot.players = {c.row};
+    const std::string json = QueryJson(snapshot);
+    EXPECT_NE(json.find("\"playerList\": [" + c.object + "], "), std::string::npos) << json;
+  }
 }
 
 TEST(QueryJson, FreshSnapshotShowsTheInitialCaptionsAndNoError) {
@@ -119,14 +148,24 @@ TEST(QueryJson, FreshSnapshotShowsTheInitialCaptionsAndNoError) {
   EXPECT_NE(json.find(R"("Label1": "maxPing:")"), std::string::npos);
   EXPECT_NE(json.find(R"("Label11": "timelimit:")"), std::string::npos);
   EXPECT_NE(json.find(R"("hint": "Kestrova")"), std::string::npos);
-  EXPECT_NE(json.find(R"("players": [], "infoList": [], "statusList": [], "server": null, "error": null})"),
-            std::string::npos);
+  EXPECT_NE(
+      json.find(R"("players": [], "playerList": [], "infoList": [], "statusList": [], "server": null, "error": null})"),
+      std::string::npos);
 }
 
 TEST(ConsoleJson, ListsTheLinesAndTheError) {
   EXPECT_EQ(ConsoleJson({"a\r", ""}, std::nullopt), "{\"lines\": [\"a\\r\", \"\"], \"error\": null}\n");
   EXPECT_EQ(ConsoleJson({}, "Socket Error # 10040\r\nMessage too long."),
             "{\"lines\": [], \"error\": \"Socket Error # 10040\\r\\nMessage too long.\"}\n");
+}
+
+TEST(ToolErrorText, GivesTheSystemsTextOnOneLine) {
+  EXPECT_EQ(ToolErrorText(SocketError(10051)), "Network is unreachable");
+  EXPECT_EQ(ToolErrorText(SocketError(10040)), "Message too long");
+  EXPECT_EQ(ToolErrorText(SocketError(10061)), "Connection refused");
+  EXPECT_EQ(ToolErrorText(SocketError(987654)), "socket error 987654");
+  EXPECT_EQ(ToolErrorText(std::runtime_error("Not all bytes sent.")), "Not all bytes sent.");
+  EXPECT_EQ(ToolErrorText(std::runtime_error("first\r\nsecond\r\n")), "first: second");
 }
 
 TEST(PlainQueryReport, ReadsLikeTheWindow) {
@@ -147,6 +186,14 @@ TEST(PlainQueryReport, ReadsLikeTheWindow) {
             "hint: Kestrova by ZLX | clients: 2 | mapname: \xE9t\xE9\n"
             " a\t4\n"
             " b\t1\t2\t3\n");
+}
+
+TEST(PlainQueryReport, LeavesOutWhatNoReplySet) {
+  RecordingQueryDisplay display;
+  EXPECT_EQ(PlainQueryReport(display.Snapshot()), "");
+  display.SetLabelText(7, "mapname: ");
+  display.SetLabelText(6, "clients: 0");
+  EXPECT_EQ(PlainQueryReport(display.Snapshot()), "mapname: \nclients: 0\n");
 }
 
 TEST(RecordingQueryDisplay, KeepsRowsSortedAndFillsTheRowJustAdded) {

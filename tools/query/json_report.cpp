@@ -21,6 +21,53 @@ std::string JsonArray(const std::vector<std::string>& texts) {
 
 std::string JsonError(const std::optional<std::string>& error) { return error ? JsonString(*error) : "null"; }
 
+// Whether `text` is a JSON number as a server writes one: an optional minus,
+// digits without a leading zero, and an optional fraction.
+bool IsJsonNumber(std::string_view text) {
+  std::size_t i = text.starts_with('-') ? 1 : 0;
+  const auto digits = [&] {
+    const std::size_t first = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+      ++i;
+    }
+    return i - first;
+  };
+  const std::size_t whole = digits();
+  if (whole == 0 || (whole > 1 && text[i - whole] == '0')) {
+    return false;
+  }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    if (digits() == 0) {
+      return false;
+    }
+  }
+  return i == text.size();
+}
+
+// A sub-item as a JSON value: a number as a number, other text as text,
+// and null for one that a failure left out.
+std::string JsonValue(const std::vector<std::string>& subItems, std::size_t index) {
+  if (index >= subItems.size()) {
+    return "null";
+  }
+  const std::string& text = subItems[index];
+  return IsJsonNumber(text) ? text : JsonString(text);
+}
+
+std::string JsonPlayerList(const std::vector<PlayerRow>& rows) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const PlayerRow& row = rows[i];
+    // The caption is the joined name behind one blank.
+    const std::string_view name = std::string_view(row.caption).substr(row.caption.starts_with(' ') ? 1 : 0);
+    out += i > 0 ? ", " : "";
+    out += "{\"name\": " + JsonString(name) + ", \"frags\": " + JsonValue(row.subItems, 0) +
+           ", \"deaths\": " + JsonValue(row.subItems, 1) + ", \"ping\": " + JsonValue(row.subItems, 2) + "}";
+  }
+  return out + "]";
+}
+
 std::string JsonServer(const QuerySnapshot& snapshot) {
   const std::optional<InfoFields> fields = ReadInfoFields(snapshot.infoReply, snapshot.valid);
   if (!fields) {
@@ -99,7 +146,8 @@ std::string QueryJson(const QuerySnapshot& snapshot) {
     row.insert(row.end(), snapshot.players[i].subItems.begin(), snapshot.players[i].subItems.end());
     out += JsonArray(row);
   }
-  out += "], \"infoList\": " + JsonArray(snapshot.infoList);
+  out += "], \"playerList\": " + JsonPlayerList(snapshot.players);
+  out += ", \"infoList\": " + JsonArray(snapshot.infoList);
   out += ", \"statusList\": " + JsonArray(snapshot.statusList);
   out += ", \"server\": " + JsonServer(snapshot);
   out += ", \"error\": " + JsonError(snapshot.error);

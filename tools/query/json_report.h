@@ -18,9 +18,14 @@ std::string JsonString(std::string_view bytes);
 
 // {"valid": bool, "labels": {"Label1": text, ..., "Label11": text},
 //  "hint": text, "players": [[caption, frags, deaths, ping], ...],
-//  "infoList": [...], "statusList": [...], "server": {key: value, ...},
-//  "error": null or message}
-// on one line, followed by a line feed. "server" holds the info reply's
+//  "playerList": [{"name": text, "frags": value, "deaths": value,
+//  "ping": value}, ...], "infoList": [...], "statusList": [...],
+//  "server": {key: value, ...}, "error": null or message}
+// on one line, followed by a line feed. "playerList" holds the rows of
+// "players" for scripts: the name without the caption's leading blank, and
+// a sub-item that is a JSON number (an optional minus, digits without a
+// leading zero, an optional fraction) as that number, any other as text,
+// one that a failure left out as null. "server" holds the info reply's
 // keys and values as the server sent them (ReadInfoFields; a key without a
 // value has null); it is null without a valid info reply.
 std::string QueryJson(const QuerySnapshot& snapshot);

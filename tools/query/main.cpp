@@ -34,21 +34,11 @@ void Write(std::FILE* stream, std::string_view bytes) {
   std::fflush(stream);
 }
 
-// A failure's message on one line: the line break inside a socket error's
-// message ("Socket Error # 10040" CR LF "Message too long.") becomes ": ".
-std::string OneLine(const std::string& message) {
-  std::string line = kestrova::ReplaceAll("\r\n", ": ", message);
-  if (line.ends_with(": ")) {
-    line.resize(line.size() - 2);
-  }
-  return line;
-}
-
 int Finish(const std::string& report, const std::optional<std::string>& error, bool answered,
            const std::string& silentEndpoint) {
   Write(stdout, report);
   if (error) {
-    Write(stderr, OneLine(*error) + "\n");
+    Write(stderr, std::string(kProgram) + ": " + *error + "\n");
     return kExitFailed;
   }
   if (!answered) {
@@ -92,8 +82,9 @@ int main(int argc, char** argv) {
       break;
   }
   const kestrova::QuerySnapshot snapshot = kestrova::RunQueryCycle(parsed);
+  const std::string endpoint = address + ":" + parsed.gamePortText;
   const std::string report = parsed.json          ? kestrova::QueryJson(snapshot)
-                             : parsed.openMetrics ? kestrova::OpenMetricsReport(snapshot)
+                             : parsed.openMetrics ? kestrova::OpenMetricsReport(snapshot, {.server = endpoint})
                                                   : kestrova::PlainQueryReport(snapshot);
-  return Finish(report, snapshot.error, snapshot.answered, address + ":" + parsed.gamePortText);
+  return Finish(report, snapshot.error, snapshot.answered, endpoint);
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "tools/query/info_fields.h"
@@ -66,6 +67,33 @@ void AddNumber(Family& family, const std::string& labels, const std::optional<st
   }
 }
 
+// A value for the format; to_chars writes a point whatever the locale says.
+std::string DecimalText(double value, std::optional<int> fractionDigits = std::nullopt) {
+  char text[64];
+  const auto written = fractionDigits
+                           ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, *fractionDigits)
+                           : std::to_chars(text, text + sizeof text, value);
+  return std::string(text, written.ptr);
+}
+
+// The server's ping in milliseconds as seconds, the base unit.
+void AddMilliseconds(Family& family, const std::string& labels, const std::optional<std::string>& text) {
+  const std::optional<std::string> value = Number(text);
+  double milliseconds = 0;
+  if (!value || std::from_chars(value->data(), value->data() + value->size(), milliseconds).ec != std::errc()) {
+    return;
+  }
+  family.series.push_back({labels, DecimalText(milliseconds / 1000)});
+}
+
+// The labels of a series: the server's first, then `rest`.
+std::string WithServer(const std::string& server, const std::string& rest) {
+  if (server.empty()) {
+    return rest;
+  }
+  return rest.empty() ? server : server + "," + rest;
+}
+
 // The value a label shows, "key: value", once the status query set it.
 std::optional<std::string> LabelValue(const std::string& label, std::string_view key) {
   const std::string prefix = std::string(key) + ": ";
@@ -127,35 +155,53 @@ std::string OpenMetricsLabelValue(std::string_view bytes) {
   return out;
 }
 
-std::string OpenMetricsReport(const QuerySnapshot& snapshot) {
+bool StatusQueryWhole(const QuerySnapshot& snapshot) {
+  return snapshot.valid && !snapshot.statusList.empty() && !snapshot.error && !snapshot.statusIncomplete;
+}
+
+std::string OpenMetricsReport(const QuerySnapshot& snapshot, const MetricsOptions& options) {
   Family up{"kestrova_up", "Whether the server sent a valid info reply.", nullptr, {}};
+  Family statusUp{"kestrova_status_up",
+                  "Whether the server's status reply came whole and was read without failure (0 when it did not "
+                  "come, lacked a part or broke off).",
+                  nullptr,
+                  {}};
+  Family incomplete{"kestrova_status_incomplete",
+                    "Whether the status reply lacked a part even after one retry, so no players were read from it.",
+                    nullptr,
+                    {}};
   Family players{"kestrova_players", "Players on the server, as the info reply counts them.", nullptr, {}};
   Family maxPlayers{"kestrova_max_players", "Player slots (sv_maxclients).", nullptr, {}};
   Family info{"kestrova_info", "The server's host name, map, game type and protocol.", nullptr, {}};
-  Family fraglimit{"kestrova_fraglimit", "Frag limit.", nullptr, {}};
-  Family timelimit{"kestrova_timelimit", "Time limit.", nullptr, {}};
+  Family fraglimit{"kestrova_fraglimit", "Frag limit, in frags, as the server states it (0: none).", nullptr, {}};
+  Family timelimit{
+      "kestrova_timelimit", "Time limit of a match, in minutes, as the server states it (0: none).", nullptr, {}};
   Family frags{"kestrova_player_frags", "Frags of each player.", nullptr, {}};
   Family deaths{"kestrova_player_deaths", "Deaths of each player.", nullptr, {}};
-  Family ping{"kestrova_player_ping", "Ping of each player.", nullptr, {}};
+  Family ping{"kestrova_player_ping_seconds", "Ping of each player.", "seconds", {}};
   Family duration{"kestrova_query_duration_seconds", "How long the query cycle took.", "seconds", {}};
 
-  up.series.push_back({"", snapshot.valid ? "1" : "0"});
+  const std::string server = options.server.empty() ? "" : Label("server", options.server);
+  up.series.push_back({server, snapshot.valid ? "1" : "0"});
+  statusUp.series.push_back({server, StatusQueryWhole(snapshot) ? "1" : "0"});
+  incomplete.series.push_back({server, snapshot.statusIncomplete ? "1" : "0"});
   if (const std::optional<InfoFields> fields = ReadInfoFields(snapshot.infoReply, snapshot.valid)) {
-    AddNumber(players, "", FieldValue(*fields, "clients"));
-    AddNumber(maxPlayers, "", FieldValue(*fields, "sv_maxclients"));
+    AddNumber(players, server, FieldValue(*fields, "clients"));
+    AddNumber(maxPlayers, server, FieldValue(*fields, "sv_maxclients"));
     std::string labels;
     const std::pair<const char*, const char*> infoLabels[] = {
         {"hostname", "hostname"}, {"map", "mapname"}, {"gametype", "gametype"}, {"protocol", "protocol"}};
     for (const auto& [label, key] : infoLabels) {
       labels += (labels.empty() ? "" : ",") + Label(label, FieldValue(*fields, key).value_or(""));
     }
-    info.series.push_back({labels, "1"});
+    info.series.push_back({WithServer(server, labels), "1"});
   }
-  AddNumber(fraglimit, "", LabelValue(snapshot.labels[9], "fraglimit"));
-  AddNumber(timelimit, "", LabelValue(snapshot.labels[10], "timelimit"));
+  AddNumber(fraglimit, server, LabelValue(snapshot.labels[9], "fraglimit"));
+  AddNumber(timelimit, server, LabelValue(snapshot.labels[10], "timelimit"));
 
   std::map<std::string, int> seen;
-  for (const PlayerRow& row : snapshot.players) {
+  const std::vector<PlayerRow> noRows;
+  for (const PlayerRow& row : options.players ? snapshot.players : noRows) {
     // The caption is the joined name behind one blank.
     const std::string name = row.caption.starts_with(' ') ? row.caption.substr(1) : row.caption;
     const int count = ++seen[name];
@@ -163,18 +209,16 @@ std::string OpenMetricsReport(const QuerySnapshot& snapshot) {
     if (count > 1) {
       labels += "," + Label("n", std::to_string(count));
     }
+    labels = WithServer(server, labels);
     AddNumber(frags, labels, SubItem(row, 0));
     AddNumber(deaths, labels, SubItem(row, 1));
-    AddNumber(ping, labels, SubItem(row, 2));
+    AddMilliseconds(ping, labels, SubItem(row, 2));
   }
 
-  // to_chars writes a point whatever the locale says.
-  char seconds[64];
-  const auto written =
-      std::to_chars(seconds, seconds + sizeof seconds, snapshot.durationSeconds, std::chars_format::fixed, 6);
-  duration.series.push_back({"", std::string(seconds, written.ptr)});
+  duration.series.push_back({server, DecimalText(snapshot.durationSeconds, 6)});
 
-  return Render({up, players, maxPlayers, info, fraglimit, timelimit, frags, deaths, ping, duration});
+  return Render(
+      {up, statusUp, incomplete, players, maxPlayers, info, fraglimit, timelimit, frags, deaths, ping, duration});
 }
 
 }  // namespace kestrova

@@ -7,11 +7,17 @@ namespace kestrova {
 std::string PlainQueryReport(const QuerySnapshot& snapshot) {
   std::string out;
   for (const int number : LabelReadingOrder()) {
-    out += snapshot.labels[static_cast<std::size_t>(number - 1)];
-    out += '\n';
+    const auto index = static_cast<std::size_t>(number - 1);
+    // A label no reply has set still shows its bare caption: no line.
+    if (snapshot.labels[index] != InitialLabelCaptions()[index]) {
+      out += snapshot.labels[index];
+      out += '\n';
+    }
   }
   // The hint breaks its lines with LF CR, which would garble a terminal.
-  out += "hint: " + ReplaceAll("\n\r", " | ", snapshot.hint) + '\n';
+  if (snapshot.hint != kInitialHint) {
+    out += "hint: " + ReplaceAll("\n\r", " | ", snapshot.hint) + '\n';
+  }
   for (const PlayerRow& row : snapshot.players) {
     out += row.caption;
     for (const std::string& item : row.subItems) {

@@ -9,6 +9,7 @@
 #include "core/info_query.h"
 #include "core/status_query.h"
 #include "tools/query/console_transcript.h"
+#include "tools/query/error_text.h"
 #include "tools/query/fixed_endpoint.h"
 
 namespace kestrova {
@@ -38,7 +39,7 @@ QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
       QueryStatus(udp2, endpoint, display, display);
     }
   } catch (const std::exception& failure) {
-    display.Snapshot().error = failure.what();
+    display.Snapshot().error = ToolErrorText(failure);
   }
 
   QuerySnapshot snapshot = std::move(display.Snapshot());
@@ -63,7 +64,7 @@ ConsoleRun RunConsoleCommand(const QueryArguments& arguments) {
   try {
     exchange.Run(arguments.command, awaitsReply);
   } catch (const std::exception& failure) {
-    run.error = failure.what();
+    run.error = ToolErrorText(failure);
   }
   run.answered = !awaitsReply || exchange.LastReplyDatagrams() > 0;
   run.lines = transcript.Lines();

@@ -14,8 +14,8 @@ inline constexpr int kToolReceiveTimeoutMs = 1000;
 
 // One query cycle against the server the arguments name: the info query,
 // then the status query after a valid info reply. A failure ends the cycle
-// where it happens; its message lands in the snapshot's error, and what was
-// set before it stays. A server that does not answer is no failure; the
+// where it happens; its message (ToolErrorText) lands in the snapshot's
+// error, and what was set before it stays. A server that does not answer is no failure; the
 // snapshot's `answered` tells whether an info reply came.
 QuerySnapshot RunQueryCycle(const QueryArguments& arguments);
 
