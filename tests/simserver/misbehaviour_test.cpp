@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 #include "simserver/replies.h"
 #include "support/sim_server.h"
@@ -135,6 +137,50 @@ TEST(SimServerParts, DropPartLeavesOneDatagramOfALongReplyOut) {
   EXPECT_THAT(ReceiveAll(client), SizeIs(1));
 }
 
+TEST(SimServerParts, DropPartCanHitOnlyEveryNthReply) {
+  SimServer server({"--players", "64", "--drop-part=status:2:3"});
+  UdpPeer client;
+  std::vector<std::size_t> sizes;
+  for (int i = 0; i < 6; ++i) {
+    client.SendTo(server.QueryPort(), kStatusRequest);
+    sizes.push_back(ReceiveAll(client).size());
+  }
+  EXPECT_THAT(sizes, ElementsAre(3, 3, 2, 3, 3, 2));
+}
+
+// The losses of a network between the server and its clients: each reply
+// datagram on either port is lost by chance; a seed repeats the losses.
+TEST(SimServerLoss, LosesItsShareOfReplyDatagramsOnBothPortsRepeatably) {
+  constexpr int kRounds = 20;
+  // Per run: info replies and status datagrams that came, and the answer
+  // to "requests".
+  const auto run = [](SimServer& server) {
+    UdpPeer info;
+    UdpPeer status;
+    for (int i = 0; i < kRounds; ++i) {
+      info.SendTo(server.GamePort(), InfoRequest());
+      status.SendTo(server.QueryPort(), kStatusRequest);
+    }
+    const std::size_t infoCame = ReceiveAll(info, 2000, 300).size();
+    const std::size_t statusCame = ReceiveAll(status, 2000, 300).size();
+    return std::tuple(infoCame, statusCame, server.Control("requests"));
+  };
+  SimServer first({"--players", "64", "--loss=30:7"});
+  SimServer second({"--players", "64", "--loss", "30:7"});
+
+  const auto [infoCame, statusCame, tally] = run(first);
+  long lost = -1;
+  ASSERT_EQ(std::sscanf(tally.c_str(), "ok info %*d %*d rcon %*d %*d status %*d lost %ld", &lost), 1) << tally;
+  // 64 players: three status datagrams a reply.
+  EXPECT_EQ(static_cast<long>(infoCame + statusCame) + lost, kRounds * 4);
+  EXPECT_LT(infoCame, static_cast<std::size_t>(kRounds));
+  EXPECT_LT(statusCame, static_cast<std::size_t>(kRounds * 3));
+  EXPECT_EQ(std::get<2>(run(second)), tally);
+
+  ASSERT_EQ(first.Control("loss 0"), "ok");
+  EXPECT_THAT(run(first), ::testing::FieldsAre(kRounds, kRounds * 3, ::testing::EndsWith(" lost " + std::to_string(lost))));
+}
+
 TEST_F(SimServerMisbehaviour, RateLimitAnswersTenThenFallsSilent) {
   EXPECT_THAT(Info(), SizeIs(1));
   ASSERT_EQ(server_.Control("ratelimit on"), "ok");
@@ -173,7 +219,7 @@ TEST(SimServerRateLimit, OneBudgetPerAddressForInfoAndConsoleAcrossSourcePorts) 
   EXPECT_THAT(ReceiveAll(second, 3000, 300), SizeIs(4));
   second.SendTo(server.QueryPort(), kStatusRequest);
   EXPECT_THAT(ReceiveAll(second), SizeIs(1));
-  EXPECT_EQ(server.Control("requests"), "ok info 7 1 rcon 5 1 status 1");
+  EXPECT_EQ(server.Control("requests"), "ok info 7 1 rcon 5 1 status 1 lost 0");
 
   // The budget refills: within a few seconds a request is answered again.
   bool answered = false;
@@ -200,7 +246,8 @@ TEST(SimServerControl, RefusesLinesItCannotUseAndChangesNothing) {
        {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon", "ratelimit sometimes",
         "requests now", "player add nobody", "player add x;1;2", "players count", "fraglimit many",
         "player remove Nobody", "printcut sometimes", "final middle", "droppart status x", "reorder status on now",
-        "player add back\\slash;1;2;3"}) {
+        "player add back\\slash;1;2;3", "droppart status 2:0", "loss 100.001", "loss 1e1", "loss 5:", "loss .5",
+        "loss 1 2"}) {
     EXPECT_TRUE(server.Control(line).starts_with("error: ")) << '"' << line << '"';
   }
   UdpPeer client;
