@@ -223,7 +223,10 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::ShowPacing() {
-  const QString note = pacing_.Paced() ? QString::fromLatin1(kPacedNote) : QString();
+  // A server that answers on neither port is down, not limiting.
+  const CycleOutcome& last = cycle_->LastOutcome();
+  const bool silent = (last.infoSent || last.statusQueried) && !last.infoAnswered && !last.statusAnswered;
+  const QString note = pacing_.Paced() && !silent ? QString::fromLatin1(kPacedNote) : QString();
   Label15->setToolTip(note);
   Bevel1->setToolTip(note);
   NotificationIcon1->SetTipNote(note);
