@@ -117,5 +117,68 @@ TEST(JoinReplyDatagrams, RealServersOutputCutInsideLinesReadsWhole) {
             std::vector<std::string>{"Bad rconpassword."});
 }
 
+// Output whose tail was lost: where the loss shows and where it cannot.
+struct LostTailCase {
+  const char* what;
+  std::vector<std::string> datagrams;
+  bool mayBeIncomplete;
+  std::string lastLine;
+};
+
+void PrintTo(const LostTailCase& c, std::ostream* os) { *os << c.what; }
+
+std::vector<std::string> FirstCaptured(std::size_t count) {
+  std::vector<std::string> datagrams = test::CapturedDatagrams("rcon-cvarlist");
+  datagrams.resize(count);
+  return datagrams;
+}
+
+// A datagram of the servers Kestrova watches: header, "print\n", `lines`
+// lines of `width` characters each.
+std::string PrintDatagram(std::size_t lines, std::size_t width) {
+  std::string datagram = "\xFF\xFF\xFF\xFF\x01print\n";
+  for (std::size_t i = 0; i < lines; ++i) {
+    datagram += std::string(width - 1, 'x') + "\n";
+  }
+  return datagram;
+}
+
+class RenderReplyDatagramsTest : public testing::TestWithParam<LostTailCase> {};
+
+TEST_P(RenderReplyDatagramsTest, SaysWhenALostDatagramShows) {
+  const ConsoleReplyLines rendered = RenderReplyDatagrams(GetParam().datagrams);
+
+  EXPECT_EQ(rendered.mayBeIncomplete, GetParam().mayBeIncomplete);
+  ASSERT_FALSE(rendered.lines.empty());
+  EXPECT_EQ(rendered.lines.back(), GetParam().lastLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tails, RenderReplyDatagramsTest,
+    testing::Values(LostTailCase{"a real server's whole output", FirstCaptured(9), false, "280 cvar indexes"},
+                    // The text ends inside a line: that part of it is kept.
+                    LostTailCase{"a real server's output cut inside a line", FirstCaptured(3), true, "   R     "},
+                    LostTailCase{"ends at a line end in a full datagram",
+                                 {PrintDatagram(10, 100), PrintDatagram(10, 100)},
+                                 true,
+                                 std::string(99, 'x')},
+                    LostTailCase{"ends in a shorter datagram",
+                                 {PrintDatagram(10, 100), PrintDatagram(9, 100)},
+                                 false,
+                                 std::string(99, 'x')},
+                    // Servers that cut only between lines fill datagrams of
+                    // their own size, not the common one.
+                    LostTailCase{"ends short of that server's own size",
+                                 {PrintDatagram(13, 100), PrintDatagram(12, 100)},
+                                 false,
+                                 std::string(99, 'x')}),
+    [](const testing::TestParamInfo<LostTailCase>& info) {
+      std::string name;
+      for (const char c : std::string(info.param.what)) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+      }
+      return name;
+    });
+
 }  // namespace
 }  // namespace kestrova
