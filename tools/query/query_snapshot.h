@@ -31,6 +31,8 @@ struct QuerySnapshot {
   TokenList statusList;
   // The message of the failure that ended the cycle, if one did.
   std::optional<std::string> error;
+  // The status reply lacked a part even after the one retry; no rows were taken from it.
+  bool statusIncomplete = false;
   // The info reply as it came, before any cleaning; empty without one.
   std::string infoReply;
   // How long the cycle took, from the info request to its end.
