@@ -44,7 +44,10 @@ ControlOutcome ControlLines::Run(std::string_view line) {
     }
     if (word == "requests") {
       NoArguments(word, rest);
-      return {"ok " + tally_.Text() + " lost " + std::to_string(faults_.LostDatagrams()), false};
+      return {"ok " + tally_.Text() + " lost info " + std::to_string(faults_.LostDatagrams(Channel::kInfo)) +
+                  " status " + std::to_string(faults_.LostDatagrams(Channel::kStatus)) + " rcon " +
+                  std::to_string(faults_.LostDatagrams(Channel::kRcon)),
+              false};
     }
     Apply(word, rest);
     return {"ok", false};

@@ -96,12 +96,12 @@ void Misbehaviour::SetLoss(double percent, std::optional<unsigned> seed) {
   }
 }
 
-bool Misbehaviour::LoseDatagram() {
+bool Misbehaviour::LoseDatagram(Channel channel) {
   if (lossPercent_ <= 0) {
     return false;
   }
   const bool lost = std::bernoulli_distribution(lossPercent_ / 100)(lossRandom_);
-  lost_ += lost ? 1 : 0;
+  lost_[static_cast<std::size_t>(channel)] += lost ? 1 : 0;
   return lost;
 }
 

@@ -60,10 +60,11 @@ class Misbehaviour final {
   // with `seed` when one is given, so a run can be repeated.
   void SetLoss(double percent, std::optional<unsigned> seed);
   double LossPercent() const { return lossPercent_; }
-  // Whether the next reply datagram is lost on its way (counted).
-  bool LoseDatagram();
-  // Reply datagrams lost so far.
-  long LostDatagrams() const { return lost_; }
+  // Whether the next reply datagram on `channel` is lost on its way
+  // (counted).
+  bool LoseDatagram(Channel channel);
+  // Reply datagrams lost so far on `channel`.
+  long LostDatagrams(Channel channel) const { return lost_[static_cast<std::size_t>(channel)]; }
 
   // Turns the request budget on the game port on or off; turning it on
   // starts every sender with a full budget.
@@ -86,7 +87,7 @@ class Misbehaviour final {
   RateLimit rateLimit_;
   double lossPercent_ = 0;
   std::mt19937 lossRandom_;
-  long lost_ = 0;
+  std::array<long, 3> lost_{};
 };
 
 // "PERCENT" or "PERCENT:SEED" as --loss and the control line "loss" take

@@ -141,7 +141,7 @@ void ServerLoop::Reply(LoopbackSocket& socket, const Received& request, std::opt
   // that is due at once keep the order in which they became due.
   Clock::time_point due = now + std::chrono::milliseconds(faults_.Faults(answer->channel).delayMs);
   for (std::string& datagram : faults_.Shape(answer->channel, std::move(answer->datagrams), random_)) {
-    if (!faults_.LoseDatagram()) {
+    if (!faults_.LoseDatagram(answer->channel)) {
       queue_.Add(due, TimedReply{&socket, request.sender, std::move(datagram)});
     }
   }

@@ -168,10 +168,11 @@ Control lines on standard input (each answered "ok" or "error: ..."):
   droppart CHANNEL N[:EVERY]  (N 0: leave every datagram in)
   loss PERCENT[:SEED]   (0: lose nothing; without SEED the draws go on)
   ratelimit on|off      (on: every sender starts with a full budget)
-  requests              answers "ok info N L rcon N L status N lost D":
-                        the requests of each kind so far, L of them left
-                        unanswered by the rate limit, and D reply
-                        datagrams lost by --loss
+  requests              answers "ok info N L rcon N L status N lost info
+                        I status S rcon R": the requests of each kind so
+                        far, L of them left unanswered by the rate limit,
+                        and the reply datagrams of each kind that the loss
+                        took
   normal                every fault, the loss and the rate limit off
   printcut anywhere|lines
   final before|after
