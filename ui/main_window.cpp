@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <chrono>
 
 #include "console/console_exchange.h"
 #include "console/remote_commands.h"
@@ -218,8 +219,17 @@ void TForm1::FormResize() {
 }
 
 void TForm1::Timer1Timer() {
+  const auto start = std::chrono::steady_clock::now();
   cycle_->Run();
   ShowPacing();
+  // A tick fell due while the cycle waited for a reply. Late ticks come as
+  // one as soon as the window is free again, not a whole interval later
+  // (Qt's timer restarts its interval), so a lost reply costs the players
+  // no more than its wait.
+  if (!cycle_->Running() && Timer1->isActive() &&
+      std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(Timer1->interval())) {
+    QTimer::singleShot(0, this, &TForm1::Timer1Timer);
+  }
 }
 
 void TForm1::ShowPacing() {
