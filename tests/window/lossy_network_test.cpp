@@ -5,9 +5,12 @@
 #include <QLabel>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 
 #include "support/sim_server.h"
 #include "ui/player_list.h"
@@ -18,46 +21,34 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kPlayers = 64;
+constexpr std::size_t kPlayers = 64;
 
-// The simulated server's count of requests and of the datagrams its
-// network lost ("requests" control line).
-struct Tally {
-  long info = 0;
-  long status = 0;
-  long infoLost = 0;
-  long statusLost = 0;
-};
-
-Tally ReadTally(SimServer& server) {
+// The simulated server's requests of each kind and the datagrams its
+// network lost, from the "requests" control line.
+std::array<long, 4> InfoStatusAndLost(SimServer& server) {
+  std::array<long, 4> counts{};
   const std::string line = server.Control("requests");
-  Tally tally;
-  EXPECT_EQ(std::sscanf(line.c_str(), "ok info %ld %*d rcon %*d %*d status %ld lost info %ld status %ld", &tally.info,
-                        &tally.status, &tally.infoLost, &tally.statusLost),
+  EXPECT_EQ(std::sscanf(line.c_str(), "ok info %ld %*d rcon %*d %*d status %ld lost info %ld status %ld", &counts[0],
+                        &counts[1], &counts[2], &counts[3]),
             4)
       << line;
-  return tally;
+  return counts;
 }
 
-// Looks at the player list every few milliseconds, as a user would, and
-// keeps the fewest rows (once it first showed some) and the shortest row
-// seen.
+// Looks at the player list every few milliseconds, as a user would: the
+// fewest rows once it first showed some, and the shortest row.
 class ListWatch {
  public:
   explicit ListWatch(const PlayerList& list) {
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this, &list] {
       const std::vector<PlayerRow> rows = list.Rows();
-      if (rows.empty() && fewestRows == SIZE_MAX) {
-        return;
-      }
-      fewestRows = std::min(fewestRows, rows.size());
+      fewestRows = rows.empty() && fewestRows == SIZE_MAX ? SIZE_MAX : std::min(fewestRows, rows.size());
       for (const PlayerRow& row : rows) {
         shortestRow = std::min(shortestRow, row.subItems.size());
       }
     });
     timer_.start(5);
   }
-
   std::size_t fewestRows = SIZE_MAX;
   std::size_t shortestRow = SIZE_MAX;
 
@@ -65,129 +56,100 @@ class ListWatch {
   QTimer timer_;
 };
 
-// The player counts of the records in a log file, and whether every row
-// has its four fields.
-struct LogFigures {
-  std::vector<std::size_t> rowsPerRecord;
-  bool everyRowWhole = true;
-};
-
-// The records of every day file in `folder` (a run across midnight has two).
-LogFigures ReadLogs(const std::filesystem::path& folder) {
-  std::string bytes;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().extension() == ".csv") {
-      bytes += ReadFileBytes(entry.path());
-    }
-  }
-  LogFigures figures;
-  std::size_t start = 0;
-  bool inRecord = false;
-  for (std::size_t end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", start)) {
-    const std::string line = bytes.substr(start, end - start);
-    start = end + 2;
-    if (!inRecord) {
-      figures.rowsPerRecord.push_back(0);
-      inRecord = true;
-    } else if (line.empty()) {
-      inRecord = false;
-    } else {
-      ++figures.rowsPerRecord.back();
-      figures.everyRowWhole = figures.everyRowWhole && std::count(line.begin(), line.end(), ';') == 4;
-    }
-  }
-  figures.everyRowWhole = figures.everyRowWhole && start == bytes.size() && !inRecord;
-  return figures;
-}
-
 class LossyNetworkTest : public WindowTest {
  protected:
-  // Opens `build`, every notification kind on, the cycle's tick shortened
-  // so that many cycles run in a few seconds.
-  void OpenFast(BuildKind build, const SimServer& server) {
+  // Opens `build` against a server with `options`, every notification kind
+  // on, the tick shortened so that many cycles run in a few seconds.
+  void OpenFast(BuildKind build, std::vector<std::string> options) {
+    options.insert(options.end(), {"--players", std::to_string(kPlayers), "--maxclients", "80"});
+    server_.emplace(options);
     Open(build);
     for (const char* name : {"NotifyMap1", "NotifyPlayers1", "NotifyFull1"}) {
       Form().findChild<QAction*>(QString::fromLatin1(name))->trigger();
     }
-    PointAt(server.GamePort(), server.QueryPort());
+    PointAt(server_->GamePort(), server_->QueryPort());
     Form().Timer1->setInterval(20);
   }
 
-  // Messages about players, as "joined"/"left" texts.
   std::vector<QString> PlayerMessages() const {
     std::vector<QString> found;
-    for (const QString& message : tray_->messages) {
-      if (message.endsWith(QStringLiteral(" joined")) || message.endsWith(QStringLiteral(" left"))) {
-        found.push_back(message);
-      }
-    }
+    std::copy_if(tray_->messages.begin(), tray_->messages.end(), std::back_inserter(found), [](const QString& text) {
+      return text.endsWith(QStringLiteral(" joined")) || text.endsWith(QStringLiteral(" left"));
+    });
     return found;
   }
+
+  std::optional<SimServer> server_;
 };
 
 // One part lost in every third reply: the retry's reply fills the list. A
 // part lost in every reply, the retry's too: the list, its limits and the
-// log keep the last whole list, and no player is told to have left.
+// log keep the last whole list, and the player who joined meanwhile is
+// told only once a whole list shows him.
 TEST_F(LossyNetworkTest, APartLostInEveryThirdReplyNeverShowsOrLogsAPartialList) {
-  SimServer server({"--players", std::to_string(kPlayers), "--maxclients", "80", "--drop-part=status:2:3"});
-  OpenFast(BuildKind::Log, server);
+  OpenFast(BuildKind::Log, {"--drop-part=status:2:3"});
   Form().JvIntegerEdit1->setText(QStringLiteral("1"));  // a record every second cycle
   ListWatch watch(*Form().ListView1);
   ClickStart();
   ASSERT_TRUE(WaitUntil([&] { return Form().Log()->Counter() >= 30; }, 30s));
-  const Tally thirds = ReadTally(server);
+  const auto [info, status, infoLost, statusLost] = InfoStatusAndLost(*server_);
+  // Every third reply was asked for once more.
+  EXPECT_GE(status, info + info / 4);
 
-  ASSERT_EQ(server.Control("droppart status 2"), "ok");
-  ASSERT_EQ(server.Control("player add Newcomer;0;0;50"), "ok");
+  ASSERT_EQ(server_->Control("droppart status 2"), "ok");
+  ASSERT_EQ(server_->Control("player add Newcomer;0;0;50"), "ok");
   const std::uint16_t counter = Form().Log()->Counter();
   ASSERT_TRUE(WaitUntil([&] { return Form().Log()->Counter() >= counter + 10; }, 30s));
-  EXPECT_EQ(Form().ListView1->RowCount(), kPlayers);
+  EXPECT_EQ(static_cast<std::size_t>(Form().ListView1->RowCount()), kPlayers);
   EXPECT_TRUE(PlayerMessages().empty());
-
-  ASSERT_EQ(server.Control("droppart status 0"), "ok");
-  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == kPlayers + 1; }, 10s));
+  ASSERT_EQ(server_->Control("droppart status 0"), "ok");
+  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == static_cast<int>(kPlayers) + 1; }, 10s));
   Form().CheckBox2->setChecked(false);
 
-  // Every third reply asked for once more.
-  EXPECT_GE(thirds.status, thirds.info + thirds.info / 4);
-  EXPECT_EQ(watch.fewestRows, static_cast<std::size_t>(kPlayers));
+  EXPECT_EQ(watch.fewestRows, kPlayers);
   EXPECT_EQ(watch.shortestRow, 3u);
   EXPECT_EQ(Form().Label10->text(), QStringLiteral("fraglimit: 0"));
   EXPECT_EQ(Form().Label11->text(), QStringLiteral("timelimit: 20"));
-  const LogFigures log = ReadLogs(folder_.Path());
-  ASSERT_GE(log.rowsPerRecord.size(), 20u);
-  EXPECT_TRUE(log.everyRowWhole);
-  for (const std::size_t rows : log.rowsPerRecord) {
-    EXPECT_GE(rows, static_cast<std::size_t>(kPlayers));
-  }
   EXPECT_EQ(PlayerMessages(), std::vector<QString>{QStringLiteral("Kestrova\nKestrova Test Server: Newcomer joined")});
+  // Each record: its time stamp, at least the 64 players with their four
+  // fields, an empty line.
+  int records = 0;
+  for (const auto& file : std::filesystem::directory_iterator(folder_.Path())) {
+    const std::string bytes = file.path().extension() == ".csv" ? ReadFileBytes(file.path()) : "";
+    for (std::size_t at = 0; at < bytes.size(); ++records) {
+      const std::size_t end = bytes.find("\r\n\r\n", at);
+      ASSERT_NE(end, std::string::npos) << "a record without its end";
+      const std::string record = bytes.substr(at, end + 2 - at);
+      const auto rows = std::count(record.begin(), record.end(), '\n') - 1;
+      EXPECT_GE(rows, static_cast<long>(kPlayers)) << record;
+      EXPECT_EQ(std::count(record.begin(), record.end(), ';'), rows * 4) << record;
+      at = end + 4;
+    }
+  }
+  EXPECT_GE(records, 20);
 }
 
-// A lossy network for the span of 120 cycles at 1 % (a minute of the
-// window's ticks; the datagrams lost are the same every run): no player
-// is told to come or go but the one who did, no silence is told, and the
-// lost info replies do not pace a server that has no limit.
+// 120 cycles (a minute of ticks) at 1 % loss, the same datagrams lost every
+// run: only the player who really came and went is told, no silence is
+// told, and the lost info replies do not pace a server without a limit.
 TEST_F(LossyNetworkTest, OnePercentLossTellsOnlyTheRealJoinAndLeave) {
-  SimServer server({"--players", std::to_string(kPlayers), "--maxclients", "80", "--loss=1:11"});
-  OpenFast(BuildKind::Standard, server);
+  OpenFast(BuildKind::Standard, {"--loss=1:11"});
   ListWatch watch(*Form().ListView1);
   ClickStart();
-  const auto cycles = [&](long count) { return [&server, count] { return ReadTally(server).info >= count; }; };
+  const auto cycles = [&](long count) { return [this, count] { return InfoStatusAndLost(*server_)[0] >= count; }; };
   ASSERT_TRUE(WaitUntil(cycles(40), 30s));
-  ASSERT_EQ(server.Control("player add Visitor;0;0;50"), "ok");
+  ASSERT_EQ(server_->Control("player add Visitor;0;0;50"), "ok");
   ASSERT_TRUE(WaitUntil(cycles(80), 30s));
-  ASSERT_EQ(server.Control("player remove Visitor"), "ok");
+  ASSERT_EQ(server_->Control("player remove Visitor"), "ok");
   ASSERT_TRUE(WaitUntil(cycles(120), 30s));
-  const Tally tally = ReadTally(server);
+  const auto [info, status, infoLost, statusLost] = InfoStatusAndLost(*server_);
 
-  EXPECT_GE(tally.infoLost, 1);
-  EXPECT_GE(tally.statusLost, 2);
-  EXPECT_EQ(PlayerMessages(), (std::vector<QString>{QStringLiteral("Kestrova\nKestrova Test Server: Visitor joined"),
-                                                    QStringLiteral("Kestrova\nKestrova Test Server: Visitor left")}));
-  EXPECT_EQ(tray_->messages.size(), 2u);
+  EXPECT_GE(infoLost, 1);
+  EXPECT_GE(statusLost, 2);
+  EXPECT_EQ(tray_->messages, (std::vector<QString>{QStringLiteral("Kestrova\nKestrova Test Server: Visitor joined"),
+                                                   QStringLiteral("Kestrova\nKestrova Test Server: Visitor left")}));
   EXPECT_FALSE(Form().Pacing().Paced());
-  EXPECT_TRUE(Form().Label15->toolTip().isEmpty());
-  EXPECT_GE(watch.fewestRows, static_cast<std::size_t>(kPlayers));
+  EXPECT_GE(watch.fewestRows, kPlayers);
   EXPECT_EQ(watch.shortestRow, 3u);
 }
 

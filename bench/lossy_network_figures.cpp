@@ -1,7 +1,7 @@
 // Runs one window program's window (build A or B) against the simulated
-// server behind a lossy network for a while, on Qt's offscreen platform or
-// the display given, and prints what the loss must not cause, as one line
-// for scripts/measure-lossy-network.sh:
+// server behind a lossy network for a while, on the platform Qt is given
+// (offscreen, or a display), and prints what the loss must not cause, as
+// one line for scripts/measure-lossy-network.sh:
 //   figures: program P loss L seconds S cycles C joined/left J stops-answering A
 //   records R short-records H half-rows W longest-status-pause-ms M
 //   without-info-loss N info-lost I status-lost D paced 0|1
@@ -18,15 +18,50 @@
 #include <string>
 #include <thread>
 
+#include "core/local_time.h"
 #include "support/sim_server.h"
 #include "support/temp_dir.h"
-#include "window_fixture.h"
+#include "ui/address_field.h"
+#include "ui/dialogs.h"
+#include "ui/integer_field.h"
+#include "ui/main_window.h"
+#include "ui/tray_backend.h"
 
-namespace kestrova::test {
+namespace kestrova::bench {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using test::ReadFileBytes;
+using test::SimServer;
 constexpr int kPlayers = 64;
+
+class NoErrors final : public ErrorDisplay {
+ public:
+  void ShowError(const std::string&) override {}
+};
+
+class NoConfirmation final : public Confirmation {
+ public:
+  bool Confirm(const std::string&) override { return false; }
+};
+
+// A notification area that keeps the messages it is given.
+class MessageTray final : public TrayBackend {
+ public:
+  explicit MessageTray(std::vector<QString>& messages) : messages_(messages) {}
+  bool Show(const QIcon&, const QString&) override { return true; }
+  void SetToolTip(const QString&) override {}
+  void Hide() override {}
+  void SetContextMenu(QMenu*) override {}
+  bool Available() const override { return true; }
+  bool ShowMessage(const QString&, const QString& text) override {
+    messages_.push_back(text);
+    return true;
+  }
+
+ private:
+  std::vector<QString>& messages_;
+};
 
 // Watches the server's count of status requests from a thread of its own
 // and keeps the longest time it stood still, from the first request on:
@@ -115,14 +150,13 @@ LogFigures ReadLogs(const std::filesystem::path& folder) {
 }
 
 int Run(BuildKind build, const std::string& loss, int seconds, const std::string& seed) {
-  EnsureApplication();
   SimServer server({"--players", std::to_string(kPlayers), "--loss", loss + ":" + seed});
-  TempDir folder;
+  test::TempDir folder;
   SystemClock clock;
-  RecordingErrors errors;
-  ScriptedConfirmation confirmation;
-  auto tray = std::make_shared<RecordingTray::Log>();
-  TForm1 form(build, FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<RecordingTray>(tray)});
+  NoErrors errors;
+  NoConfirmation confirmation;
+  std::vector<QString> messages;
+  TForm1 form(build, FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<MessageTray>(messages)});
   form.FormCreate();
   for (const char* name : {"NotifyPlayers1", "NotifyMap1"}) {
     form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
@@ -136,7 +170,11 @@ int Run(BuildKind build, const std::string& loss, int seconds, const std::string
 
   StatusPauses pauses(server);
   form.Button1->click();
-  Pump(std::chrono::seconds(seconds));
+  const Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
+  while (Clock::now() < end) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
   if (build == BuildKind::Log) {
     form.CheckBox2->setChecked(false);
   }
@@ -144,7 +182,7 @@ int Run(BuildKind build, const std::string& loss, int seconds, const std::string
 
   int joinedLeft = 0;
   int stopsAnswering = 0;
-  for (const QString& message : tray->messages) {
+  for (const QString& message : messages) {
     joinedLeft += message.endsWith(QStringLiteral(" joined")) || message.endsWith(QStringLiteral(" left")) ? 1 : 0;
     stopsAnswering += message.contains(QStringLiteral(" stops answering: ")) ? 1 : 0;
   }
@@ -161,16 +199,17 @@ int Run(BuildKind build, const std::string& loss, int seconds, const std::string
       build == BuildKind::Log ? "kestrova-log" : "kestrova", loss.c_str(), seconds, info, joinedLeft, stopsAnswering,
       log.records, log.shortRecords, log.halfRows, pauses.LongestMs(), pauses.LongestWithoutInfoLossMs(), infoLost, statusLost,
       form.Pacing().Paced() ? 1 : 0);
-  for (const QString& message : tray->messages) {
-    std::printf("message: %s\n", message.toLocal8Bit().replace('\n', ": ").constData());
+  for (const QString& message : messages) {
+    std::printf("message: %s\n", message.toLocal8Bit().constData());
   }
   return 0;
 }
 
 }  // namespace
-}  // namespace kestrova::test
+}  // namespace kestrova::bench
 
 int main(int argc, char** argv) {
+  QApplication application(argc, argv);
   if (argc != 5 || (std::string(argv[1]) != "standard" && std::string(argv[1]) != "log")) {
     std::fprintf(stderr, "usage: %s standard|log LOSS_PERCENT SECONDS SEED\n", argv[0]);
     return 2;
@@ -178,7 +217,7 @@ int main(int argc, char** argv) {
   const kestrova::BuildKind build =
       std::string(argv[1]) == "log" ? kestrova::BuildKind::Log : kestrova::BuildKind::Standard;
   try {
-    return kestrova::test::Run(build, argv[2], std::atoi(argv[3]), argv[4]);
+    return kestrova::bench::Run(build, argv[2], std::atoi(argv[3]), argv[4]);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s: %s\n", argv[0], failure.what());
     return 1;
