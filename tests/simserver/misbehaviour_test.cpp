@@ -137,17 +137,6 @@ TEST(SimServerParts, DropPartLeavesOneDatagramOfALongReplyOut) {
   EXPECT_THAT(ReceiveAll(client), SizeIs(1));
 }
 
-TEST(SimServerParts, DropPartCanHitOnlyEveryNthReply) {
-  SimServer server({"--players", "64", "--drop-part=status:2:3"});
-  UdpPeer client;
-  std::vector<std::size_t> sizes;
-  for (int i = 0; i < 6; ++i) {
-    client.SendTo(server.QueryPort(), kStatusRequest);
-    sizes.push_back(ReceiveAll(client).size());
-  }
-  EXPECT_THAT(sizes, ElementsAre(3, 3, 2, 3, 3, 2));
-}
-
 // The losses of a network between the server and its clients: each reply
 // datagram on either port is lost by chance; a seed repeats the losses.
 TEST(SimServerLoss, LosesItsShareOfReplyDatagramsOnBothPortsRepeatably) {
