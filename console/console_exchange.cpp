@@ -78,8 +78,12 @@ void ConsoleExchange::ShowReply(const std::vector<std::string>& datagrams) {
   if (datagrams.empty()) {
     return;
   }
-  for (const std::string& line : RenderConsoleReply(JoinReplyDatagrams(datagrams))) {
+  const ConsoleReplyLines rendered = RenderReplyDatagrams(datagrams);
+  for (const std::string& line : rendered.lines) {
     output_.AppendLine(line);
+  }
+  if (rendered.mayBeIncomplete) {
+    output_.NoteIncomplete();
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "console/console_reply.h"
+
 namespace kestrova {
 
 // The console output list (ListBox3) as the console logic sees it.
@@ -13,6 +15,9 @@ class ConsoleOutput {
   virtual void Clear() = 0;
   // Makes the last line the top visible one (the list scrolls as far down as it can).
   virtual void ScrollToLastLine() = 0;
+  // The output just shown may lack a part that was lost on the way: one
+  // line says so, below it.
+  virtual void NoteIncomplete() { AppendLine(std::string("[") + kIncompleteOutputText + "]"); }
 };
 
 }  // namespace kestrova

@@ -61,6 +61,12 @@ void CycleRecorder::AddRow(const std::string& caption) {
 
 void CycleRecorder::AppendSubItem(const std::string& text) { display_.AppendSubItem(text); }
 
+void CycleRecorder::StatusIncomplete() {
+  display_.StatusIncomplete();
+  result_.statusAnswered = true;
+  statusIncomplete_ = true;
+}
+
 void CycleRecorder::ReplaceInfoList(const TokenList& tokens) {
   display_.ReplaceInfoList(tokens);
   result_.infoAnswered = !tokens.empty();
@@ -80,10 +86,11 @@ CycleResult CycleRecorder::Finish(bool completed, std::chrono::milliseconds at, 
   // without either left it out.
   result.infoSkipped = completed && !infoListReplaced_;
   infoListReplaced_ = false;
-  if (completed && result.statusAnswered) {
+  if (completed && result.statusAnswered && !statusIncomplete_) {
     result.players = std::move(names_);
   }
   names_.clear();
+  statusIncomplete_ = false;
   return result;
 }
 

@@ -22,12 +22,14 @@ class CycleRecorder final : public QueryDisplay {
   void ClearRows() override;
   void AddRow(const std::string& caption) override;
   void AppendSubItem(const std::string& text) override;
+  void StatusIncomplete() override;
   void ReplaceInfoList(const TokenList& tokens) override;
   void ReplaceStatusList(const TokenList& tokens) override;
 
   // What the cycle that just ended told, stamped `at` and named `endpoint`,
   // and starts afresh for the next one. The player names count only when
-  // the cycle `completed` without a failure after a status reply came; an
+  // the cycle `completed` without a failure after a status reply came
+  // whole (an incomplete one shows the server answers, but no names); an
   // info value counts when its label was set. A cycle that completed
   // without replacing the info list did not ask for it: its info query was
   // skipped.
@@ -38,6 +40,7 @@ class CycleRecorder final : public QueryDisplay {
   CycleResult result_;
   std::vector<std::string> names_;
   bool infoListReplaced_ = false;
+  bool statusIncomplete_ = false;
 };
 
 }  // namespace kestrova

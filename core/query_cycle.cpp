@@ -47,7 +47,9 @@ void QueryCycle::RunSteps(CycleOutcome& outcome) {
   const bool valid = outcome.infoSkipped ? lastInfoValid_ : RunInfoQuery(outcome);
   if (valid) {
     outcome.statusQueried = true;
-    QueryStatus(parts_.udp2, parts_.endpoint, parts_.display, parts_.display);
+    const StatusOutcome status = QueryStatus(parts_.udp2, parts_.endpoint, parts_.display, parts_.display);
+    outcome.statusAnswered = status.answered;
+    outcome.statusIncomplete = status.gap.has_value();
   }
   parts_.controls.SetUpdateTime(FormatLongTime(parts_.clock.Now(), parts_.timeFormat));
   if (logStep_) {
@@ -57,7 +59,6 @@ void QueryCycle::RunSteps(CycleOutcome& outcome) {
 }
 
 bool QueryCycle::RunInfoQuery(CycleOutcome& outcome) {
-  lastInfoValid_ = false;
   // Spent before the request goes out, so that a command sent while its
   // reply is awaited counts after it.
   if (pacing_ != nullptr) {
@@ -71,6 +72,13 @@ bool QueryCycle::RunInfoQuery(CycleOutcome& outcome) {
   } else if (pacing_ != nullptr) {
     pacing_->InfoUnanswered();
   }
+  if (!outcome.infoAnswered) {
+    // Shown all the same (the reply list empties), but it says nothing
+    // about the server's settings: a skipped tick still asks for the
+    // players when the last reply that came was valid.
+    return ShowInfoReply(reply, parts_.display, parts_.display);
+  }
+  lastInfoValid_ = false;
   lastInfoValid_ = ShowInfoReply(reply, parts_.display, parts_.display);
   return lastInfoValid_;
 }

@@ -31,8 +31,13 @@ struct CycleOutcome {
   bool infoSent = false;
   bool infoAnswered = false;
   // The status query ran: after a valid info reply, or on a skipped tick
-  // when the last info reply was valid.
+  // when the last info reply that came was valid.
   bool statusQueried = false;
+  // A datagram came back to the status request (or its retry).
+  bool statusAnswered = false;
+  // The status reply lacked a part even after its retry: the player list
+  // and its labels were not updated ("status not updated").
+  bool statusIncomplete = false;
   // The cycle got to its end, the update time and the log step included,
   // without a failure.
   bool completed = false;
@@ -43,8 +48,9 @@ struct CycleOutcome {
 // then the optional log step. Every failure is dropped without a message.
 //
 // With a pacing set, a tick may leave the info query out (InfoPacing
-// decides); it then runs the status query when the last info query found
-// a valid reply, sets the update time and runs the log step as always.
+// decides); it then runs the status query when the last info reply that
+// came was valid (an info request left unanswered since changes nothing),
+// sets the update time and runs the log step as always.
 class QueryCycle final {
  public:
   struct Parts {
@@ -94,7 +100,7 @@ class QueryCycle final {
   std::function<void()> logStep_;
   std::function<void(bool)> cycleEnd_;
   InfoPacing* pacing_ = nullptr;
-  // Whether the last info query found a valid reply (a time-out is none).
+  // Whether the last info reply that came was valid; a time-out leaves it.
   bool lastInfoValid_ = false;
   CycleOutcome last_;
   bool running_ = false;

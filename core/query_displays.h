@@ -29,6 +29,10 @@ class StatusDisplay {
   // Adds a row with this caption; AppendSubItem then fills that row.
   virtual void AddRow(const std::string& caption) = 0;
   virtual void AppendSubItem(const std::string& text) = 0;
+  // A status reply came but lacked a part even after its retry: the rows
+  // and the two labels keep what they show. Nothing to do for a display
+  // that only shows.
+  virtual void StatusIncomplete() {}
 };
 
 // The hidden holders of the last info and status reply lists.

@@ -45,6 +45,8 @@ class RequestAllowance final {
   void EmptySince(const Mark& mark);
 
   TimePoint Now() const { return now_(); }
+  // Every request spent so far.
+  long Spent() const { return spent_; }
 
  private:
   // Brings the level up to date with the time passed.
@@ -60,20 +62,40 @@ class RequestAllowance final {
 // monitoring keeps within the server's allowance and console commands,
 // kick and map change always find it willing to answer.
 //
-// Monitoring starts at full pace: the info request on every tick. An info
-// request unanswered after an earlier one of this run was answered shows
-// that the server limits: the mirror is brought down to the server's
-// level, and from then on (paced) the info request is sent only when the
-// mirror keeps kReserve after it. A minute without an unanswered info
-// request relaxes the pace again; each time the server shows its limit
-// anew after such a relaxation, the next one waits twice as long (at most
-// kLongestCalm), so a server that keeps limiting costs a lost info reply
-// ever more rarely while one that stopped limiting gets its full pace back.
+// Monitoring starts at full pace: the info request on every tick. A lost
+// reply is not taken for the server's limit unless it matches the
+// allowance, since networks lose datagrams too:
+// - it falls where the allowance was spent by the most the server can
+//   hold (the allowance counted from a full start, or from its last
+//   refusal, less every request it answered), unless that count has been
+//   proven wrong: a reply came to a request that it said the server had no
+//   allowance for, as a server without a limit gives once full pace has
+//   spent that count;
+// - or losses repeat at the allowance's rhythm: kRhythmLosses of them in a
+//   row, each where the allowance, counted from the loss before it (that
+//   refusal leaving less than one), would be spent again, with no more
+//   answers in between than it could have paid for.
+// A loss while the mirror holds plenty is network loss and changes
+// nothing, and so does a silent server: its losses follow each other
+// faster than any allowance refills.
+//
+// Once the limit shows, the mirror is brought down to the server's level,
+// and from then on (paced) the info request is sent only when the mirror
+// keeps kReserve after it. A minute without a loss that matches relaxes
+// the pace again; each time the server shows its limit anew after such a
+// relaxation, the next one waits twice as long (at most kLongestCalm), so
+// a server that keeps limiting costs a lost info reply ever more rarely
+// while one that stopped limiting gets its full pace back.
 class InfoPacing final {
  public:
   static constexpr double kReserve = 3;
   static constexpr std::chrono::seconds kFirstCalm{60};
   static constexpr std::chrono::seconds kLongestCalm{960};
+  // How far the server's count may stray from the mirror's, for the time
+  // a datagram takes from one end to the other.
+  static constexpr double kSlack = 0.25;
+  // Losses in a row at the allowance's rhythm that show a limit.
+  static constexpr int kRhythmLosses = 4;
 
   explicit InfoPacing(RequestAllowance& allowance) : allowance_(allowance) {}
   InfoPacing(const InfoPacing&) = delete;
@@ -92,11 +114,34 @@ class InfoPacing final {
   void InfoUnanswered();
 
  private:
+  using TimePoint = RequestAllowance::TimePoint;
+
+  // Seconds from `from` to the request in flight.
+  double SecondsSince(TimePoint from) const;
+  // The most the server can hold now: `most_` as of `mostAt_`, refilled
+  // since, less the requests spent since.
+  double Most() const;
+  void SetMost(double most);
+  // The server shows its limit: pace from now on.
+  void LimitShown();
+
   RequestAllowance& allowance_;
   RequestAllowance::Mark sending_;
+  double most_ = RequestAllowance::kCapacity;
+  RequestAllowance::Mark mostAt_;
+  bool mostSet_ = false;
+  // The most the server could hold right before the request in flight.
+  double mostBefore_ = 0;
   bool anyAnswered_ = false;
+  // No reply yet came that the server could not have paid for.
+  bool mostCredible_ = true;
+  // The losses in a row at the allowance's rhythm, the last one sent at
+  // lastLossAt_, and the answers since it.
+  int rhythmLosses_ = 0;
+  TimePoint lastLossAt_;
+  int answeredSinceLoss_ = 0;
   bool paced_ = false;
-  RequestAllowance::TimePoint lastUnanswered_;
+  TimePoint lastUnanswered_;
   std::chrono::seconds calm_ = kFirstCalm;
 };
 

@@ -1,5 +1,7 @@
 #include "core/status_query.h"
 
+#include <algorithm>
+#include <chrono>
 #include <optional>
 
 #include "core/flood_backlog.h"
@@ -23,29 +25,53 @@ std::string JoinPlayerName(const TokenList& tokens, std::size_t keyPosition, std
 
 }  // namespace
 
-std::string ReceiveStatusReply(DatagramClient& udp2) {
+StatusReply ReceiveStatusReply(DatagramClient& udp2) {
+  using Clock = std::chrono::steady_clock;
   const ReplyBudget budget(udp2.ReceiveTimeout);
   std::string first = udp2.ReceiveText(-1);
   std::optional<StatusPart> firstPart = ParseStatusPart(first);
   if (!firstPart || (firstPart->final && firstPart->number == 1)) {
-    return first;
+    const bool answered = !first.empty();
+    return StatusReply{std::move(first), answered, std::nullopt};
   }
 
-  StatusPartSet parts(std::move(*firstPart));
-  while (!parts.Complete()) {
-    const int left = budget.LeftMs();
-    if (left == 0) {
+  StatusReplies replies;
+  replies.Add(std::move(*firstPart));
+  Clock::time_point lastPart = Clock::now();
+  bool retried = false;
+  std::size_t repliesBeforeRetry = 0;
+  for (;;) {
+    if (const StatusPartSet* whole = replies.Complete()) {
+      return StatusReply{whole->Joined(), true, std::nullopt};
+    }
+    int wait = budget.LeftMs();
+    // While parts come, wait only as long as one may still be on its way;
+    // until the retry is answered, as long as the time lasts. A final part
+    // with a gap below it waits for nothing but what is queued already
+    // (parts that came out of order) before the retry goes out.
+    if (!retried || replies.Count() > repliesBeforeRetry) {
+      const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastPart).count();
+      const int gapLeft = !retried && replies.FinalCameWithGap()
+                              ? 0
+                              : static_cast<int>(std::max<long long>(0, kStatusPartGapMs - since));
+      wait = wait < 0 ? gapLeft : std::min(wait, gapLeft);
+    }
+    if (std::optional<std::string> datagram = NextDatagramWithin(udp2, wait)) {
+      if (std::optional<StatusPart> part = ParseStatusPart(*datagram)) {
+        replies.Add(std::move(*part));
+        lastPart = Clock::now();
+      }
+      continue;
+    }
+    if (retried || budget.LeftMs() == 0) {
       break;
     }
-    std::optional<std::string> datagram = NextDatagramWithin(udp2, left);
-    if (!datagram) {
-      break;
-    }
-    if (std::optional<StatusPart> part = ParseStatusPart(*datagram)) {
-      parts.Add(std::move(*part));
-    }
+    // A part is lost: the query port is never limited, so ask once more.
+    udp2.Send(std::string_view(kStatusRequest, sizeof kStatusRequest - 1));
+    retried = true;
+    repliesBeforeRetry = replies.Count();
   }
-  return parts.Joined();
+  return StatusReply{std::string(), true, replies.Gap()};
 }
 
 void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyLists& lists) {
@@ -80,13 +106,21 @@ void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyL
   }
 }
 
-void QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, StatusDisplay& display, ReplyLists& lists) {
+StatusOutcome QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, StatusDisplay& display,
+                          ReplyLists& lists) {
   PointClientAt(udp2, endpoint.Address(), endpoint.QueryPortText());
   DropFloodBacklog(udp2);
   udp2.Send(std::string_view(kStatusRequest, sizeof kStatusRequest - 1));
-  const std::string received = ReceiveStatusReply(udp2);
+  const StatusReply received = ReceiveStatusReply(udp2);
+  if (received.gap) {
+    // A partial list is never shown as the whole one: what the last whole
+    // reply showed stays.
+    display.StatusIncomplete();
+    return StatusOutcome{true, received.gap};
+  }
   display.ClearRows();
-  ShowStatusReply(received, display, lists);
+  ShowStatusReply(received.text, display, lists);
+  return StatusOutcome{received.answered, std::nullopt};
 }
 
 }  // namespace kestrova

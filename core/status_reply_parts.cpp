@@ -85,6 +85,77 @@ bool StatusPartSet::Complete() const {
   return last->number == static_cast<int>(last - parts_.begin()) + 1;
 }
 
+bool StatusPartSet::FinalCameWithGap() const { return FinalNumber() != 0 && !Complete(); }
+
+int StatusPartSet::FirstMissing() const {
+  int expected = 1;
+  for (const StatusPart& part : parts_) {
+    if (part.number != expected) {
+      break;
+    }
+    ++expected;
+  }
+  return expected;
+}
+
+int StatusPartSet::FinalNumber() const {
+  const auto last = std::find_if(parts_.begin(), parts_.end(), [](const StatusPart& part) { return part.final; });
+  return last == parts_.end() ? 0 : last->number;
+}
+
+std::string StatusGap::Text() const {
+  const std::string part = "part " + std::to_string(missing);
+  if (of != 0) {
+    return part + " of " + std::to_string(of) + " missing";
+  }
+  return missing == 0 ? "final part missing" : part + " and the final part missing";
+}
+
+void StatusReplies::Add(StatusPart part) {
+  for (StatusPartSet& reply : replies_) {
+    if (reply.QueryId() == part.queryId) {
+      reply.Add(std::move(part));
+      return;
+    }
+  }
+  if (replies_.size() < kMostGatheredReplies && part.number <= kMostStatusParts) {
+    replies_.emplace_back(std::move(part));
+  }
+}
+
+const StatusPartSet* StatusReplies::Complete() const {
+  for (const StatusPartSet& reply : replies_) {
+    if (reply.Complete()) {
+      return &reply;
+    }
+  }
+  return nullptr;
+}
+
+bool StatusReplies::FinalCameWithGap() const {
+  return std::any_of(replies_.begin(), replies_.end(),
+                     [](const StatusPartSet& reply) { return reply.FinalCameWithGap(); });
+}
+
+StatusGap StatusReplies::Gap() const {
+  const StatusPartSet* closest = nullptr;
+  for (const StatusPartSet& reply : replies_) {
+    if (closest == nullptr || reply.Count() > closest->Count()) {
+      closest = &reply;
+    }
+  }
+  if (closest == nullptr) {
+    return {};
+  }
+  StatusGap gap{closest->FirstMissing(), closest->FinalNumber()};
+  // Without the final part, the lowest missing part may be the final one
+  // itself: it is named only when a higher part came.
+  if (gap.of == 0 && gap.missing > static_cast<int>(closest->Count())) {
+    gap.missing = 0;
+  }
+  return gap;
+}
+
 std::string StatusPartSet::Joined() const {
   std::string joined;
   for (const StatusPart& part : parts_) {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <chrono>
 
 #include "console/console_exchange.h"
 #include "console/remote_commands.h"
@@ -232,12 +233,24 @@ void TForm1::FormResize() {
 }
 
 void TForm1::Timer1Timer() {
+  const auto start = std::chrono::steady_clock::now();
   cycle_->Run();
   ShowPacing();
+  // A tick fell due while the cycle waited for a reply. Late ticks come as
+  // one as soon as the window is free again, not a whole interval later
+  // (Qt's timer restarts its interval), so a lost reply costs the players
+  // no more than its wait.
+  if (!cycle_->Running() && Timer1->isActive() &&
+      std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(Timer1->interval())) {
+    QTimer::singleShot(0, this, &TForm1::Timer1Timer);
+  }
 }
 
 void TForm1::ShowPacing() {
-  const QString note = pacing_.Paced() ? QString::fromLatin1(kPacedNote) : QString();
+  // A server that answers on neither port is down, not limiting.
+  const CycleOutcome& last = cycle_->LastOutcome();
+  const bool silent = (last.infoSent || last.statusQueried) && !last.infoAnswered && !last.statusAnswered;
+  const QString note = pacing_.Paced() && !silent ? QString::fromLatin1(kPacedNote) : QString();
   Label15->setToolTip(note);
   Bevel1->setToolTip(note);
   NotificationIcon1->SetTipNote(note);

@@ -148,7 +148,8 @@ class TForm1 final : public QWidget,
   void ExitKestrova1Click();
   void ApplicationMinimize();
 
-  // Says on the update time and in the tray tip whether monitoring is paced.
+  // Says on the update time and in the tray tip whether monitoring is
+  // paced; not while the server answers on neither port.
   void ShowPacing();
 
   // Whether `event` is a focus entry of `control` that runs its "on enter"

@@ -74,9 +74,12 @@ TEST(ConsoleExchange, AppendsThePrintedLinesAndScrolls) {
 
   ASSERT_TRUE(rig.exchange.Run("rcon secret status", true));
 
-  ASSERT_EQ(rig.output.lines.size(), 24u);
+  // The unfinished last line is shown as it came, and marked.
+  ASSERT_EQ(rig.output.lines.size(), 26u);
   EXPECT_EQ(rig.output.lines[22], "map: dm/mohdm1");
   EXPECT_EQ(rig.output.lines[23], "num score ping name");
+  EXPECT_EQ(rig.output.lines[24], "partial");
+  EXPECT_EQ(rig.output.lines[25], "[output may be incomplete: part of the reply did not arrive]");
   EXPECT_EQ(rig.output.scrolls, 1);
 }
 

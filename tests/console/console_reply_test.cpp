@@ -16,6 +16,16 @@ namespace {
 
 using namespace std::string_literals;
 
+// A case's text as a test name: every character but letters and digits
+// becomes "_".
+std::string CaseName(const std::string& what) {
+  std::string name;
+  for (const char c : what) {
+    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  }
+  return name;
+}
+
 struct RenderCase {
   const char* what;
   std::string reply;
@@ -50,13 +60,7 @@ TEST_P(RenderConsoleReplyTest, GivesThePrintedLines) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, RenderConsoleReplyTest, testing::ValuesIn(kRenderCases),
-                         [](const testing::TestParamInfo<RenderCase>& info) {
-                           std::string name;
-                           for (const char c : std::string(info.param.what)) {
-                             name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           }
-                           return name;
-                         });
+                         [](const testing::TestParamInfo<RenderCase>& info) { return CaseName(info.param.what); });
 
 struct JoinCase {
   const char* what;
@@ -90,13 +94,7 @@ TEST_P(JoinReplyDatagramsTest, RenderOnceAsOneReply) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Datagrams, JoinReplyDatagramsTest, testing::ValuesIn(kJoinCases),
-                         [](const testing::TestParamInfo<JoinCase>& info) {
-                           std::string name;
-                           for (const char c : std::string(info.param.what)) {
-                             name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                           }
-                           return name;
-                         });
+                         [](const testing::TestParamInfo<JoinCase>& info) { return CaseName(info.param.what); });
 
 TEST(JoinReplyDatagrams, RealServersOutputCutInsideLinesReadsWhole) {
   const std::vector<std::string> lines =
@@ -116,6 +114,52 @@ TEST(JoinReplyDatagrams, RealServersOutputCutInsideLinesReadsWhole) {
   EXPECT_EQ(RenderConsoleReply(JoinReplyDatagrams(test::CapturedDatagrams("rcon-bad-password"))),
             std::vector<std::string>{"Bad rconpassword."});
 }
+
+// Output whose tail was lost: where the loss shows and where it cannot.
+struct LostTailCase {
+  const char* what;
+  std::vector<std::string> datagrams;
+  bool mayBeIncomplete;
+  std::string lastLine;
+};
+
+void PrintTo(const LostTailCase& c, std::ostream* os) { *os << c.what; }
+
+// A datagram of `lines` lines of 99 characters, behind the print header.
+std::string PrintDatagram(std::size_t lines) {
+  std::string datagram = "\xFF\xFF\xFF\xFF\x01print\n";
+  for (std::size_t i = 0; i < lines; ++i) {
+    datagram += std::string(99, 'x') + "\n";
+  }
+  return datagram;
+}
+
+class RenderReplyDatagramsTest : public testing::TestWithParam<LostTailCase> {};
+
+TEST_P(RenderReplyDatagramsTest, SaysWhenALostDatagramShows) {
+  const ConsoleReplyLines rendered = RenderReplyDatagrams(GetParam().datagrams);
+
+  EXPECT_EQ(rendered.mayBeIncomplete, GetParam().mayBeIncomplete);
+  ASSERT_FALSE(rendered.lines.empty());
+  EXPECT_EQ(rendered.lines.back(), GetParam().lastLine);
+}
+
+const std::vector<std::string> kCvarList = test::CapturedDatagrams("rcon-cvarlist");
+
+INSTANTIATE_TEST_SUITE_P(
+    Tails, RenderReplyDatagramsTest,
+    testing::Values(
+        LostTailCase{"a real server's whole output", kCvarList, false, "280 cvar indexes"},
+        // The text ends inside a line: that part of it is kept.
+        LostTailCase{"a real server's output cut inside a line", {kCvarList[0], kCvarList[1], kCvarList[2]}, true,
+                     "   R     "},
+        LostTailCase{"ends at a line end in a full datagram", {PrintDatagram(10), PrintDatagram(10)}, true,
+                     std::string(99, 'x')},
+        // Servers that cut only between lines fill datagrams of their own
+        // size, not the common one.
+        LostTailCase{"ends short of that server's own size", {PrintDatagram(13), PrintDatagram(12)}, false,
+                     std::string(99, 'x')}),
+    [](const testing::TestParamInfo<LostTailCase>& info) { return CaseName(info.param.what); });
 
 }  // namespace
 }  // namespace kestrova

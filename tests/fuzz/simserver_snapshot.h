@@ -33,8 +33,9 @@ inline std::string Snapshot(const simserver::ServerState& state, const simserver
     const simserver::ChannelFaults& f = faults.Faults(channel);
     text += '\2' + std::to_string(f.silent) + std::to_string(f.garbage) + std::to_string(f.oversize) +
             std::to_string(f.duplicate) + std::to_string(f.reorder) + ' ' + std::to_string(f.delayMs) + ' ' +
-            std::to_string(f.dropPart);
+            std::to_string(f.dropPart) + ':' + std::to_string(f.dropEvery);
   }
+  text += '\4' + std::to_string(faults.LossPercent());
   text +=
       '\3' + std::to_string(style.printCutAnywhere) + std::to_string(style.finalAfterQueryId) + std::to_string(frozen);
   return text;

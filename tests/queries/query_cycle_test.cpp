@@ -186,31 +186,35 @@ TEST_F(QueryCycleTest, RunEnteredFromInsideACycleIsIgnored) {
   EXPECT_EQ(display.UpdateTimeCount(), 2);
 }
 
-// Against a server that limits: the tick after a lost info reply skips the
-// info query, and so does a tick that would leave less than the reserve;
-// the status query then runs only when the last info reply was valid.
+// Against a server that limits: the tick after a refused info request
+// skips the info query, and so does a tick that would leave less than the
+// reserve; the players are still asked for, the last info reply that came
+// being valid.
 TEST_F(QueryCycleTest, PacedTicksSkipTheInfoQueryAndKeepThePlayersFresh) {
   RequestAllowance::TimePoint now{};
   RequestAllowance allowance([&] { return now; });
   InfoPacing pacing(allowance);
   cycle.SetPacing(&pacing);
   udp1.ReceiveTimeout = 300;
-  gameServer.Start({{kInfoReply}, {}, {kInfoReply}});
-  queryServer.Start({{kStatusReply}, {kStatusReply}, {kStatusReply}});
-
   struct Expected {
     std::chrono::seconds wait;
     bool infoSkipped;
     bool infoAnswered;
     bool statusQueried;
   };
-  const std::vector<Expected> ticks = {
-      {0s, false, true, true},    // answered: the server is known
-      {0s, false, false, false},  // lost: it limits, the mirror is emptied
-      {0s, true, false, false},   // skipped; the last info reply was no reply
-      {4s, false, true, true},    // 4 refilled: sent, 3 kept
-      {0s, true, false, true},    // skipped; the players still come
-  };
+  // The clock stands still: ten answered requests empty the mirror.
+  std::vector<Expected> ticks(10, Expected{0s, false, true, true});
+  ticks.insert(ticks.end(), {
+                                {0s, false, false, false},  // refused where the mirror says spent: it limits
+                                {0s, true, false, true},    // skipped; the players still come
+                                {4s, false, true, true},    // 4 refilled: sent, 3 kept
+                                {0s, true, false, true},    // skipped again
+                            });
+  std::vector<ScriptedServer::Turn> infoTurns(10, {kInfoReply});
+  infoTurns.insert(infoTurns.end(), {{}, {kInfoReply}});
+  gameServer.Start(infoTurns);
+  queryServer.Start(std::vector<ScriptedServer::Turn>(13, {kStatusReply}));
+
   int number = 0;
   for (const Expected& tick : ticks) {
     ++number;
@@ -224,16 +228,16 @@ TEST_F(QueryCycleTest, PacedTicksSkipTheInfoQueryAndKeepThePlayersFresh) {
     EXPECT_TRUE(outcome.completed) << number;
   }
 
-  EXPECT_EQ(gameServer.Finish().size(), 3u);
-  EXPECT_EQ(queryServer.Finish().size(), 3u);
+  EXPECT_EQ(gameServer.Finish().size(), 12u);
+  EXPECT_EQ(queryServer.Finish().size(), 13u);
   EXPECT_TRUE(pacing.Paced());
   // Skipped ticks leave the info list alone and still set the time and log.
   EXPECT_EQ(std::count_if(display.Calls().begin(), display.Calls().end(),
                           [](const std::string& call) { return call.starts_with("ReplaceInfoList"); }),
-            3);
+            12);
   EXPECT_EQ(display.Label(7), "mapname: dm/mohdm6");
-  EXPECT_EQ(display.UpdateTimeCount(), 5);
-  EXPECT_EQ(logSteps, 5);
+  EXPECT_EQ(display.UpdateTimeCount(), 14);
+  EXPECT_EQ(logSteps, 14);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -96,31 +98,42 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, RequestAllowanceTest,
                                                          {{0ms, Step::kMark, 10}, {20s, Step::kEmptySince, 10}}}),
                          [](const auto& info) { return info.param.name; });
 
-// The pacing on a clock of its own, with the cycle's reports.
+// The pacing on a clock of its own, against a server that keeps an
+// allowance like the mirror's (or none), behind a network that loses the
+// replies it is told to.
 class InfoPacingTest : public ::testing::Test {
  protected:
-  // One tick: sends the info request if the pacing lets it, reports the
-  // answer, and moves the clock on by the tick's 500 ms.
-  bool Tick(bool answered) {
-    const bool sends = pacing.SendInfoNow();
-    if (sends) {
-      pacing.InfoSending();
-      if (answered) {
-        pacing.InfoAnswered();
-      } else {
-        clock.Advance(1000ms);  // the receive waits out its time-out
-        pacing.InfoUnanswered();
-      }
+  // One tick: sends the info request if the pacing lets it, has the server
+  // answer within its allowance, reports the answer, and moves the clock to
+  // the next tick: 500 ms on, or right after the time-out's wait (the tick
+  // that fell due meanwhile comes at once). Whether it sent.
+  bool Tick(bool lostOnTheWay = false) {
+    if (!pacing.SendInfoNow()) {
+      clock.Advance(500ms);
+      return false;
     }
-    clock.Advance(500ms);
-    return sends;
+    pacing.InfoSending();
+    const bool refused = server && server->Available() < 1;
+    if (server && !refused) {
+      server->Spend();
+    }
+    refusals += refused ? 1 : 0;
+    if (refused || lostOnTheWay) {
+      clock.Advance(1000ms);
+      pacing.InfoUnanswered();
+    } else {
+      pacing.InfoAnswered();
+      clock.Advance(500ms);
+    }
+    return true;
   }
 
-  // Ticks for `duration` against a server that answers; how many sent.
+  // Ticks for `duration`; how many sent.
   int SentOver(std::chrono::milliseconds duration) {
     int sent = 0;
-    for (auto passed = 0ms; passed < duration; passed += 500ms) {
-      sent += Tick(true) ? 1 : 0;
+    const RequestAllowance::TimePoint end = allowance.Now() + duration;
+    while (allowance.Now() < end) {
+      sent += Tick() ? 1 : 0;
     }
     return sent;
   }
@@ -128,50 +141,108 @@ class InfoPacingTest : public ::testing::Test {
   ManualClock clock;
   RequestAllowance allowance{clock.Source()};
   InfoPacing pacing{allowance};
+  // The server's own allowance, on the same clock; none: it has no limit.
+  std::optional<RequestAllowance> server;
+  int refusals = 0;
 };
 
-TEST_F(InfoPacingTest, FullPaceUntilAnAnsweredServerStaysSilent) {
-  // A server that never answered shows no limit: every tick asks.
-  EXPECT_TRUE(Tick(false));
-  EXPECT_TRUE(Tick(false));
-  EXPECT_FALSE(pacing.Paced());
-  // Answers on every tick, the mirror long empty: still the full pace.
-  EXPECT_EQ(SentOver(20s), 40);
-  EXPECT_FALSE(pacing.Paced());
+// Which requests go unanswered decides: a loss is the server's limit only
+// where the allowance says it was spent.
+struct PacingCase {
+  std::string name;
+  bool limits;
+  // The server's allowance was spent before monitoring began (another
+  // program at this address, or the last run).
+  bool spentBefore;
+  std::set<int> lostOnTheWay;  // ticks (from 0) whose reply the network loses
+  int ticks;
+  bool paced;
+  int mostRefused;  // requests the limit left unanswered, at most
+};
 
-  EXPECT_TRUE(Tick(false));
-  EXPECT_TRUE(pacing.Paced());
+class InfoPacingScenarioTest : public InfoPacingTest, public ::testing::WithParamInterface<PacingCase> {};
+
+TEST_P(InfoPacingScenarioTest, PacesOnlyForTheServersLimit) {
+  const PacingCase& scenario = GetParam();
+  if (scenario.limits) {
+    server.emplace(clock.Source());
+    for (int i = 0; scenario.spentBefore && i < 10; ++i) {
+      server->Spend();
+    }
+  }
+  for (int tick = 0; tick < scenario.ticks; ++tick) {
+    Tick(scenario.lostOnTheWay.contains(tick));
+  }
+  EXPECT_EQ(pacing.Paced(), scenario.paced);
+  EXPECT_LE(refusals, scenario.mostRefused);
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Servers, InfoPacingScenarioTest,
+    ::testing::Values(
+        // A single reply lost while the mirror holds plenty, or once full
+        // pace has shown that the server answers beyond any allowance.
+        PacingCase{"NoLimitOneLossEarly", false, false, {4}, 120, false, 0},
+        PacingCase{"NoLimitOneLossLate", false, false, {80}, 120, false, 0},
+        PacingCase{"NoLimitALossEveryFewSeconds", false, false, {30, 36, 43, 50, 61, 70, 75}, 120, false, 0},
+        // A server that never answered may just be down.
+        PacingCase{"NeverAnswered", true, false, {0, 1, 2, 3, 4, 5}, 6, false, 0},
+        // A server that goes down: its losses come faster than any refill.
+        PacingCase{"NoLimitThenSilent",
+                   false,
+                   false,
+                   {60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75},
+                   76,
+                   false,
+                   0},
+        // The first refusal falls where the mirror says spent.
+        PacingCase{"LimitFromAFullAllowance", true, false, {}, 120, true, 1},
+        // The mirror starts full but the server's allowance is spent: the
+        // refusals' rhythm shows it.
+        PacingCase{"LimitAlreadySpent", true, true, {}, 120, true, InfoPacing::kRhythmLosses},
+        // A reply lost before the allowance runs out may have been counted
+        // or not, which hides where it runs out; the rhythm shows it then.
+        PacingCase{"LimitBehindALossyNetwork", true, false, {3, 40, 90}, 120, true, InfoPacing::kRhythmLosses}),
+    [](const auto& info) { return info.param.name; });
+
 TEST_F(InfoPacingTest, PacedTicksKeepAReserveOfThree) {
-  SentOver(1s);
-  Tick(false);
+  server.emplace(clock.Source());
+  // 10 s at full pace empty the allowance; the request after is refused.
+  EXPECT_EQ(SentOver(10500ms), 20);
+  ASSERT_EQ(refusals, 1);
   ASSERT_TRUE(pacing.Paced());
-  // Emptied when the unanswered request went out, 1.5 s ago: the next
-  // request waits until 4 are there, and each after it leaves 3.
-  EXPECT_DOUBLE_EQ(allowance.Available(), 1.5);
-  EXPECT_EQ(SentOver(2500ms), 0);
-  EXPECT_TRUE(Tick(true));
+  // Emptied when the refused request went out, 1 s ago: the next request
+  // waits until 4 are there, and each after it leaves 3.
+  EXPECT_DOUBLE_EQ(allowance.Available(), 1);
+  EXPECT_EQ(SentOver(3000ms), 0);
+  EXPECT_TRUE(Tick());
   EXPECT_DOUBLE_EQ(allowance.Available(), 3.5);
   EXPECT_EQ(SentOver(30s), 30);
   EXPECT_GE(allowance.Available(), InfoPacing::kReserve);
   // A console command spends from the reserve; the info request waits.
   allowance.Spend();
+  server->Spend();
   allowance.Spend();
+  server->Spend();
   EXPECT_EQ(SentOver(2s), 0);
+  EXPECT_EQ(refusals, 1);
 }
 
 TEST_F(InfoPacingTest, AMinuteWithoutALostReplyRelaxesAndEachRelapseDoublesTheWait) {
-  SentOver(1s);
-  Tick(false);
+  server.emplace(clock.Source());
+  SentOver(10500ms);
+  ASSERT_TRUE(pacing.Paced());
   SentOver(59s);
   EXPECT_TRUE(pacing.Paced());
   SentOver(1s);
   EXPECT_FALSE(pacing.Paced());
-  EXPECT_EQ(SentOver(5s), 10);
 
-  // Still limiting: paced again, now for two minutes.
-  Tick(false);
+  // Still limiting: once full pace has spent the allowance, paced again,
+  // now for two minutes.
+  while (refusals < 2) {
+    Tick();
+  }
+  EXPECT_TRUE(pacing.Paced());
   SentOver(119s);
   EXPECT_TRUE(pacing.Paced());
   SentOver(1s);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -43,16 +45,22 @@ class StatusQueryTest : public ::testing::Test {
     requests = server.Finish();
   }
 
-  // The status request goes out by hand; the reply is then gathered.
-  std::string GatherAfter(std::vector<std::string> replies) {
-    server.Start({replies});
+  // The status request goes out by hand; the reply is then gathered. A
+  // retry, when one is expected, is answered with `retried`.
+  StatusReply Gather(std::vector<std::string> replies, std::optional<std::vector<std::string>> retried = {}) {
+    std::vector<ScriptedServer::Turn> turns{std::move(replies)};
+    if (retried) {
+      turns.push_back(std::move(*retried));
+    }
+    server.Start(std::move(turns));
     udp2.Host = "127.0.0.1";
     udp2.Port = server.Port();
     udp2.Send(kStatusRequest);
-    std::string reply = ReceiveStatusReply(udp2);
-    server.Finish();
+    StatusReply reply = ReceiveStatusReply(udp2);
+    requests = server.Finish();
     return reply;
   }
+  std::string GatherAfter(std::vector<std::string> replies) { return Gather(std::move(replies)).text; }
 
   ScriptedServer server;
   DatagramClient udp2;
@@ -130,7 +138,7 @@ TEST_F(StatusQueryTest, LateReplyIsShownByTheNextRun) {
   EXPECT_EQ(server.Peer().Receive(), "\\status\\");
 }
 
-TEST_F(StatusQueryTest, LateRepliesPartsAreNeverMixedWithANewerOnes) {
+TEST_F(StatusQueryTest, LateRepliesPartsAreNeverMixedWithANewerOne) {
   udp2.ReceiveTimeout = 300;
   QueryStatus(udp2, display, display, display);
   ASSERT_EQ(server.Peer().Receive(), "\\status\\");
@@ -140,7 +148,8 @@ TEST_F(StatusQueryTest, LateRepliesPartsAreNeverMixedWithANewerOnes) {
 
   QueryStatus(udp2, display, display, display);
 
-  EXPECT_EQ(display.Rows(), (Rows{{" old", {"1", "2", "3"}}, {" old too", {"7", "8", "9"}}}));
+  // The first to come whole is taken.
+  EXPECT_EQ(display.Rows(), (Rows{{" new", {"4", "5", "6"}}}));
 }
 
 TEST_F(StatusQueryTest, FortyPlayersGiveFortyRows) {
@@ -176,12 +185,47 @@ TEST_F(StatusQueryTest, PartsArrivingOutOfOrderAreJoinedInOrder) {
 
 TEST_F(StatusQueryTest, JoinedPartsLoseTheirMarkers) { EXPECT_EQ(GatherAfter({kPart2, kPart3, kPart1}), kJoined); }
 
-TEST_F(StatusQueryTest, MissingPartJoinsThePartsThatCame) {
-  udp2.ReceiveTimeout = 300;
+// A part lost on the way: the request goes out once more, and the first
+// reply to come whole is taken, parts of two replies never mixed.
+struct RetryCase {
+  const char* name;
+  std::vector<std::string> first;
+  std::vector<std::string> retried;
+  std::string text;     // the reply taken; empty when none came whole
+  std::string gapText;  // what was missing, when none did
+};
 
-  EXPECT_EQ(GatherAfter({kPart1, kPart3}),
-            Fields({"fraglimit", "10", "player_0", "Big Al", "frags_0", "bob", "frags_1", "4", "k", "9", "k", "110"}));
+const std::string kRetry1 = Fields({"fraglimit", "10", "player_0", "Carl", "frags_0"}) + "\\queryid\\78.1";
+const std::string kRetry2 = Fields({"1", "k", "2", "k", "3"}) + "\\queryid\\78.2";
+const std::string kRetry3 = Fields({"final", ""}) + "\\queryid\\78.3";
+const std::string kRetryJoined = Fields({"fraglimit", "10", "player_0", "Carl", "frags_0", "1", "k", "2", "k", "3"});
+
+class StatusRetryTest : public StatusQueryTest, public ::testing::WithParamInterface<RetryCase> {};
+
+TEST_P(StatusRetryTest, AsksOnceMoreAndTakesTheFirstWholeReply) {
+  udp2.ReceiveTimeout = 1000;
+  const auto start = std::chrono::steady_clock::now();
+
+  const StatusReply reply = Gather(GetParam().first, GetParam().retried);
+
+  EXPECT_EQ(reply.text, GetParam().text);
+  EXPECT_TRUE(reply.answered);
+  EXPECT_EQ(reply.gap ? reply.gap->Text() : "", GetParam().gapText);
+  EXPECT_EQ(requests, (std::vector<std::string>{"\\status\\", "\\status\\"}));
+  // Every retry here is answered: nothing waits out the whole second.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, StatusRetryTest,
+    ::testing::Values(RetryCase{"MiddlePartLost", {kPart1, kPart3}, {kRetry1, kRetry2, kRetry3}, kRetryJoined, ""},
+                      RetryCase{"FinalPartLost", {kPart1, kPart2}, {kRetry3, kRetry2, kRetry1}, kRetryJoined, ""},
+                      // The first reply's missing part comes late: it makes that one whole.
+                      RetryCase{"LatePartCompletesTheFirst", {kPart1, kPart3}, {kRetry1, kPart2}, kJoined, ""},
+                      RetryCase{"NeverMixed", {kPart1, kPart3}, {kRetry1, kRetry3}, "", "part 2 of 3 missing"},
+                      RetryCase{"FinalNeverCame", {kPart1, kPart2}, {kRetry1}, "", "final part missing"},
+                      RetryCase{"LowPartLostAndNoFinal", {kPart2}, {kRetry2}, "", "part 1 and the final part missing"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StatusQueryTest, RepeatedPartsAndOtherRepliesAreDropped) {
   const std::string repeated = Fields({"99", "k", "99", "k", "99", "player_1"}) + "\\queryid\\77.2";
@@ -196,15 +240,16 @@ TEST_F(StatusQueryTest, RepeatedPartsAndOtherRepliesAreDropped) {
 TEST_F(StatusQueryTest, PartsNumberedBeyondTheMostAReplyHasAreDropped) {
   udp2.ReceiveTimeout = 500;
   std::vector<std::string> parts;
-  std::string kept;
   for (int n = 1; n <= kMostStatusParts + 50; ++n) {
-    const std::string fields = Fields(Player(n, "p", "1", "2", "3"));
-    parts.push_back(fields + "\\queryid\\66." + std::to_string(n));
-    kept += n <= kMostStatusParts ? fields : "";
+    parts.push_back(Fields(Player(n, "p", "1", "2", "3")) + "\\queryid\\66." + std::to_string(n));
   }
   parts.back() += "\\final\\";
 
-  EXPECT_EQ(GatherAfter(parts), kept);
+  const StatusReply reply = Gather(parts, std::vector<std::string>{});
+
+  ASSERT_TRUE(reply.gap.has_value());
+  EXPECT_EQ(reply.gap->Text(), "final part missing");
+  EXPECT_TRUE(reply.text.empty());
 }
 
 TEST_F(StatusQueryTest, OneDatagramReplyIsPassedThroughWhole) {
@@ -237,7 +282,7 @@ TEST_F(StatusQueryTest, PartsAfterACompleteReplyStayQueued) {
 struct ServerWayCase {
   const char* name;
   std::vector<std::string> options;
-  bool whole;  // all players come through
+  std::string gapText;  // empty: all players come through
 };
 
 // Enough players for a reply of four parts.
@@ -254,29 +299,35 @@ TEST_P(StatusAgainstServerTest, GathersWhatCame) {
   RecordingDisplay display;
   display.queryPortText = std::to_string(server.QueryPort());
 
-  if (GetParam().whole) {
-    QueryStatus(udp2, display, display, display);
+  display.SetRows(kExampleRows);
+
+  const StatusOutcome outcome = QueryStatus(udp2, display, display, display);
+
+  EXPECT_TRUE(outcome.answered);
+  if (GetParam().gapText.empty()) {
+    EXPECT_FALSE(outcome.gap.has_value());
     EXPECT_EQ(display.Rows().size(), static_cast<std::size_t>(kManyPlayers));
+    EXPECT_EQ(display.Label(11), "timelimit: 20");
   } else {
-    // Without a part the reply may break off inside a player, which fails
-    // the run and keeps the rows read so far.
-    try {
-      QueryStatus(udp2, display, display, display);
-    } catch (const std::out_of_range&) {
-    }
-    EXPECT_GT(display.Rows().size(), 0u);
-    EXPECT_LT(display.Rows().size(), static_cast<std::size_t>(kManyPlayers));
+    // Every reply lacks the part: nothing of it is shown, the last whole
+    // list stays.
+    ASSERT_TRUE(outcome.gap.has_value());
+    EXPECT_EQ(outcome.gap->Text(), GetParam().gapText);
+    EXPECT_EQ(display.Rows(), kExampleRows);
+    EXPECT_EQ(display.Label(11), "timelimit:");
+    EXPECT_TRUE(display.StatusList().empty());
   }
-  EXPECT_EQ(display.Label(11), "timelimit: 20");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, StatusAgainstServerTest,
-    ::testing::Values(ServerWayCase{"FinalBefore", {}, true}, ServerWayCase{"FinalAfter", {"--final=after"}, true},
-                      ServerWayCase{"Reordered", {"--reorder=status"}, true},
-                      ServerWayCase{"ReorderedFinalAfter", {"--reorder=status", "--final=after"}, true},
-                      ServerWayCase{"MiddlePartLost", {"--drop-part=status:2"}, false},
-                      ServerWayCase{"LastPartLost", {"--drop-part=status:4", "--final=after"}, false}),
+    ::testing::Values(ServerWayCase{"FinalBefore", {}, ""}, ServerWayCase{"FinalAfter", {"--final=after"}, ""},
+                      ServerWayCase{"Reordered", {"--reorder=status"}, ""},
+                      ServerWayCase{"ReorderedFinalAfter", {"--reorder=status", "--final=after"}, ""},
+                      // The retry's reply comes whole.
+                      ServerWayCase{"PartLostOnce", {"--drop-part=status:2:2"}, ""},
+                      ServerWayCase{"MiddlePartLost", {"--drop-part=status:2"}, "part 2 of 4 missing"},
+                      ServerWayCase{"LastPartLost", {"--drop-part=status:4", "--final=after"}, "final part missing"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StatusAgainstServer, OneDatagramWithTheFinalKeyLastIsAWholeReply) {
@@ -287,7 +338,7 @@ TEST(StatusAgainstServer, OneDatagramWithTheFinalKeyLastIsAWholeReply) {
   udp2.Port = server.QueryPort();
 
   udp2.Send(kStatusRequest);
-  const std::string reply = ReceiveStatusReply(udp2);
+  const std::string reply = ReceiveStatusReply(udp2).text;
 
   // Passed on whole, markers included, rather than taken for the first
   // part of a longer reply.

@@ -292,6 +292,51 @@ TEST_F(QueryToolAgainstServer, ConsoleWithoutAReplyExitsWithThree) {
   EXPECT_EQ(silent.err, NoAnswerMessage());
 }
 
+// The last of the listing's three datagrams lost: the loss shows, and the
+// text that came stays.
+TEST_F(QueryToolAgainstServer, ConsoleOutputMissingItsEndSaysItMayBeIncomplete) {
+  const ToolResult whole = Console("rcon secret cmdlist");
+  ASSERT_EQ(server_.Control("droppart rcon 3"), "ok");
+
+  const ToolResult cut = Console("rcon secret cmdlist");
+
+  EXPECT_EQ(cut.exitCode, 0) << cut.err;
+  EXPECT_EQ(cut.err, "kestrova-query: output may be incomplete: part of the reply did not arrive\n");
+  EXPECT_EQ(whole.err, "");
+  EXPECT_TRUE(whole.out.starts_with(cut.out.substr(0, cut.out.size() - 1))) << cut.out;
+  EXPECT_GE(cut.out.size(), 1900u);
+}
+
+// Every reply lacks its second part, the retry's too: no partial list.
+TEST(QueryToolLossyServer, StatusReplyMissingAPartIsNoCompleteAnswer) {
+  SimServer server({"--players", "64", "--drop-part=status:2"});
+  const std::vector<std::string> endpoint = {"--game-port", std::to_string(server.GamePort()), "--query-port",
+                                             std::to_string(server.QueryPort()), "127.0.0.1"};
+  const std::string message =
+      "incomplete status reply from 127.0.0.1:" + std::to_string(server.QueryPort()) + ": part 2 of 3 missing";
+
+  const ToolResult plain = RunQueryTool(endpoint);
+  EXPECT_EQ(plain.exitCode, 3);
+  EXPECT_EQ(plain.err, "kestrova-query: " + message + "\n");
+  // The labels and the hint, no player row; the limits were not read.
+  const std::vector<std::string> lines = Lines(plain.out);
+  EXPECT_EQ(lines.size(), 12u) << plain.out;
+  EXPECT_TRUE(Holds(plain.out, "clients: 64\n")) << plain.out;
+  EXPECT_TRUE(Holds(plain.out, "\ntimelimit:\n")) << plain.out;
+
+  std::vector<std::string> json = {"--json"};
+  json.insert(json.end(), endpoint.begin(), endpoint.end());
+  const ToolResult reported = RunQueryTool(json);
+  EXPECT_EQ(reported.exitCode, 3);
+  EXPECT_TRUE(Holds(reported.out, "\"players\": [], ")) << reported.out;
+  EXPECT_TRUE(reported.out.ends_with("\"error\": \"" + message + "\"}\n")) << reported.out;
+
+  ASSERT_EQ(server.Control("droppart status 0"), "ok");
+  const ToolResult whole = RunQueryTool(endpoint);
+  EXPECT_EQ(whole.exitCode, 0) << whole.err;
+  EXPECT_EQ(Lines(whole.out).size(), 12u + 64u);
+}
+
 TEST_F(QueryToolAgainstServer, KillserverDoesNotWait) {
   // A silent console would hold any other command for the full time-out.
   ASSERT_EQ(server_.Control("silent rcon on"), "ok");
@@ -329,7 +374,7 @@ TEST(QueryToolUsage, HelpPrintsTheUsage) {
   const ToolResult result = RunQueryTool({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_TRUE(Holds(result.out, "--rcon COMMAND")) << result.out;
-  EXPECT_TRUE(Holds(result.out, "  3  the server did not answer")) << result.out;
+  EXPECT_TRUE(Holds(result.out, "  3  no complete answer")) << result.out;
   EXPECT_EQ(result.err, "");
 }
 

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "simserver/replies.h"
 #include "support/sim_server.h"
@@ -135,6 +137,40 @@ TEST(SimServerParts, DropPartLeavesOneDatagramOfALongReplyOut) {
   EXPECT_THAT(ReceiveAll(client), SizeIs(1));
 }
 
+// The losses of a network between the server and its clients: each reply
+// datagram on either port is lost by chance; a seed repeats the losses.
+TEST(SimServerLoss, LosesItsShareOfReplyDatagramsOnBothPortsRepeatably) {
+  // 20 info replies, then 20 status replies of three datagrams (64
+  // players), one port after the other so the draws fall the same way each
+  // time: what came, and the server's count of what it lost.
+  const auto run = [](SimServer& server) {
+    UdpPeer client;
+    std::string came;
+    for (const auto& [port, request] : {std::pair(server.GamePort(), InfoRequest()),
+                                        std::pair(server.QueryPort(), kStatusRequest)}) {
+      for (int i = 0; i < 20; ++i) {
+        client.SendTo(port, request);
+      }
+      came += std::to_string(ReceiveAll(client, 2000, 300).size()) + " ";
+    }
+    const std::string tally = server.Control("requests");
+    return came + tally.substr(tally.find("lost "));
+  };
+  SimServer first({"--players", "64", "--loss=30:7"});
+  SimServer second({"--players", "64", "--loss", "30:7"});
+
+  const std::string lossy = run(first);
+  int info = 0, status = 0, infoLost = 0, statusLost = 0;
+  ASSERT_EQ(std::sscanf(lossy.c_str(), "%d %d lost info %d status %d rcon 0", &info, &status, &infoLost, &statusLost), 4)
+      << lossy;
+  EXPECT_EQ(info + infoLost, 20);
+  EXPECT_EQ(status + statusLost, 60);
+  EXPECT_GT(infoLost * statusLost, 0);
+  EXPECT_EQ(run(second), lossy);
+  ASSERT_EQ(first.Control("loss 0"), "ok");
+  EXPECT_EQ(run(first), "20 60 " + lossy.substr(lossy.find("lost ")));
+}
+
 TEST_F(SimServerMisbehaviour, RateLimitAnswersTenThenFallsSilent) {
   EXPECT_THAT(Info(), SizeIs(1));
   ASSERT_EQ(server_.Control("ratelimit on"), "ok");
@@ -173,7 +209,7 @@ TEST(SimServerRateLimit, OneBudgetPerAddressForInfoAndConsoleAcrossSourcePorts) 
   EXPECT_THAT(ReceiveAll(second, 3000, 300), SizeIs(4));
   second.SendTo(server.QueryPort(), kStatusRequest);
   EXPECT_THAT(ReceiveAll(second), SizeIs(1));
-  EXPECT_EQ(server.Control("requests"), "ok info 7 1 rcon 5 1 status 1");
+  EXPECT_EQ(server.Control("requests"), "ok info 7 1 rcon 5 1 status 1 lost info 0 status 0 rcon 0");
 
   // The budget refills: within a few seconds a request is answered again.
   bool answered = false;
@@ -200,7 +236,8 @@ TEST(SimServerControl, RefusesLinesItCannotUseAndChangesNothing) {
        {"", "bogus", "silent", "silent loud on", "silent info maybe", "delay info soon", "ratelimit sometimes",
         "requests now", "player add nobody", "player add x;1;2", "players count", "fraglimit many",
         "player remove Nobody", "printcut sometimes", "final middle", "droppart status x", "reorder status on now",
-        "player add back\\slash;1;2;3"}) {
+        "player add back\\slash;1;2;3", "droppart status 2:0", "loss 100.001", "loss 1e1", "loss 5:", "loss .5",
+        "loss 1 2"}) {
     EXPECT_TRUE(server.Control(line).starts_with("error: ")) << '"' << line << '"';
   }
   UdpPeer client;

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "simserver/replies.h"
+#include "support/child_program.h"
 #include "support/sim_server.h"
 
 namespace kestrova::test {
@@ -60,6 +61,30 @@ TEST(SimServerProcess, QuitEndsTheProcessAndTheLauncherReapsIt) {
   }
   EXPECT_EQ(::kill(pid, 0), -1);
   EXPECT_EQ(errno, ESRCH);
+}
+
+// Input that never runs dry, and never ends a line, must neither keep a
+// stop signal out nor fill the memory.
+TEST(SimServerProcess, StopsOnSigtermWhileItsInputNeverRunsDry) {
+  ChildProgram server(KESTROVA_SIMSERVER_PATH, {"--game-port", "0", "--query-port", "0"}, {}, "/dev/zero");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (server.Out().find("error: control line longer") == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_NE(server.Out().find("error: control line longer"), std::string::npos) << server.Out();
+  std::ifstream status("/proc/" + std::to_string(server.Pid()) + "/status");
+  long residentKb = -1;
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmRSS:")) {
+      residentKb = std::stol(line.substr(6));
+    }
+  }
+  EXPECT_GT(residentKb, 0);
+  EXPECT_LT(residentKb, 32 * 1024);
+
+  ASSERT_EQ(::kill(server.Pid(), SIGTERM), 0);
+  EXPECT_EQ(server.WaitForExit(std::chrono::seconds(5)), 0);
 }
 
 TEST(SimServerProcess, SurvivesAnyBytes) {

@@ -45,7 +45,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 }  // namespace
 
 ChildProgram::ChildProgram(const std::string& path, const std::vector<std::string>& arguments,
-                           const EnvironmentChanges& environment) {
+                           const EnvironmentChanges& environment, const std::string& input) {
   std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-child-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     throw std::runtime_error("cannot make a folder for the child's output");
@@ -56,7 +56,7 @@ ChildProgram::ChildProgram(const std::string& path, const std::vector<std::strin
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   std::vector<std::string> argumentTexts{path};

@@ -17,14 +17,14 @@ using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
 
 // One of the built programs run as a child process, its standard output and
 // error written to files in a folder of its own, its standard input
-// /dev/null. The object owns the process: a child still running when the
-// object goes is killed and reaped.
+// /dev/null unless another file is named. The object owns the process: a
+// child still running when the object goes is killed and reaped.
 class ChildProgram final {
  public:
   // Starts `path` with `arguments` in the current folder. Throws
   // std::runtime_error when it cannot be started.
   ChildProgram(const std::string& path, const std::vector<std::string>& arguments,
-               const EnvironmentChanges& environment = {});
+               const EnvironmentChanges& environment = {}, const std::string& input = "/dev/null");
   ~ChildProgram();
   ChildProgram(const ChildProgram&) = delete;
   ChildProgram& operator=(const ChildProgram&) = delete;

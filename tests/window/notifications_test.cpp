@@ -90,8 +90,6 @@ TEST_F(NotificationsTest, SilenceMapChangeAndALostPlayerAreTold) {
   ASSERT_TRUE(WaitUntil([&] { return Form().ListBox1.empty(); }));
   EXPECT_TRUE(tray_->messages.empty()) << "a second of silence is no news";
   steadyClock_.Advance(6s);
-  // The silence paces the info requests (it looks like the server's request
-  // limit), so the next one may come a few seconds later.
   ASSERT_TRUE(WaitUntil([&] { return !tray_->messages.empty(); }, 15s));
   // Six seconds put forward and the real time since the last answer.
   EXPECT_TRUE(
@@ -115,6 +113,9 @@ TEST_F(NotificationsTest, SilenceMapChangeAndALostPlayerAreTold) {
         << tray_->messages[i].toStdString();
   }
   EXPECT_TRUE(errors_.messages.empty());
+  // A silent server is down, not limiting: nothing says it is paced.
+  EXPECT_FALSE(Form().Pacing().Paced());
+  EXPECT_FALSE(tray_->tips.back().contains(QString::fromLatin1(TForm1::kPacedNote)));
 }
 
 TEST_F(NotificationsTest, KindsSwitchedOffStayQuiet) {

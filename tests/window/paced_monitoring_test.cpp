@@ -100,6 +100,26 @@ TEST_F(PacedMonitoringTest, WithoutALimitEveryTickAsksForInfoAndPlayers) {
   EXPECT_FALSE(tray_->tips.back().contains(QString::fromLatin1(TForm1::kPacedNote)));
 }
 
+// A server that answers on neither port is down: while it is, nothing says
+// monitoring is paced for its limit, though the pace is kept.
+TEST_F(PacedMonitoringTest, ASilentServerIsNotCalledLimiting) {
+  SimServer server({"--players", "2", "--ratelimit"});
+  Open();
+  PointAt(server.GamePort(), server.QueryPort());
+  Form().Timer1->setInterval(20);  // the allowance is spent in a few ticks
+  ClickStart();
+  const QString note = QString::fromLatin1(TForm1::kPacedNote);
+  ASSERT_TRUE(WaitUntil([&] { return Form().Label15->toolTip() == note; }, 20s));
+
+  ASSERT_EQ(server.Control("silent all on"), "ok");
+  ASSERT_TRUE(WaitUntil([&] { return Form().Label15->toolTip().isEmpty(); }, 10s));
+  EXPECT_TRUE(Form().Pacing().Paced());
+  EXPECT_FALSE(tray_->tips.back().contains(note));
+
+  ASSERT_EQ(server.Control("silent all off"), "ok");
+  EXPECT_TRUE(WaitUntil([&] { return Form().Label15->toolTip() == note; }, 10s));
+}
+
 // A minute of monitoring a limiting server with 16 players and a console
 // command every 3 s. The gap bound here is generous for loaded machines;
 // scripts/measure-paced-monitoring.sh holds the window to 100 ms.

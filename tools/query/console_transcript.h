@@ -15,11 +15,15 @@ class ConsoleTranscript final : public ConsoleOutput {
   int LineCount() const override { return static_cast<int>(lines_.size()); }
   void Clear() override { lines_.clear(); }
   void ScrollToLastLine() override {}
+  // Told apart from the lines: the tool says it on standard error.
+  void NoteIncomplete() override { mayBeIncomplete_ = true; }
 
   const std::vector<std::string>& Lines() const { return lines_; }
+  bool MayBeIncomplete() const { return mayBeIncomplete_; }
 
  private:
   std::vector<std::string> lines_;
+  bool mayBeIncomplete_ = false;
 };
 
 }  // namespace kestrova

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "console/console_reply.h"
 #include "core/reply_text.h"
 #include "tools/query/json_report.h"
 #include "tools/query/openmetrics_report.h"
@@ -76,6 +77,9 @@ int main(int argc, char** argv) {
       const kestrova::ConsoleRun run = kestrova::RunConsoleCommand(parsed);
       const std::string report =
           parsed.json ? kestrova::ConsoleJson(run.lines, run.error) : kestrova::PlainConsoleReport(run.lines);
+      if (run.mayBeIncomplete) {
+        Write(stderr, std::string(kProgram) + ": " + kestrova::kIncompleteOutputText + "\n");
+      }
       return Finish(report, run.error, run.answered, address + ":" + parsed.gamePortText);
     }
     case kestrova::QueryArguments::Mode::Query:
@@ -86,5 +90,11 @@ int main(int argc, char** argv) {
   const std::string report = parsed.json          ? kestrova::QueryJson(snapshot)
                              : parsed.openMetrics ? kestrova::OpenMetricsReport(snapshot, {.server = endpoint})
                                                   : kestrova::PlainQueryReport(snapshot);
+  if (snapshot.statusIncomplete) {
+    // The server answered, but not with a whole list: no complete answer.
+    Write(stdout, report);
+    Write(stderr, std::string(kProgram) + ": " + *snapshot.error + "\n");
+    return kExitNoAnswer;
+  }
   return Finish(report, snapshot.error, snapshot.answered, endpoint);
 }

@@ -213,8 +213,9 @@ std::string UsageText(std::string_view programName) {
          "  0  done (an empty console reply included)\n"
          "  1  failed; the message goes to standard error\n"
          "  2  wrong usage\n"
-         "  3  the server did not answer: no info reply, or with --rcon no reply\n"
-         "     datagram (a command with \"killserver\" waits for none)\n";
+         "  3  no complete answer: no info reply; a status reply that still lacked\n"
+         "     a part after its one retry (no player rows then); or with --rcon no\n"
+         "     reply datagram (a command with \"killserver\" waits for none)\n";
 }
 
 std::string VersionText() { return std::string("kestrova-query ") + KESTROVA_VERSION + "\n"; }

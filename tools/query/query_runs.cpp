@@ -36,7 +36,12 @@ QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
     received = RequestInfo(udp1, endpoint);
     answered = !received.empty();
     if (ShowInfoReply(received, display, display)) {
-      QueryStatus(udp2, endpoint, display, display);
+      const StatusOutcome status = QueryStatus(udp2, endpoint, display, display);
+      if (status.gap) {
+        display.Snapshot().statusIncomplete = true;
+        display.Snapshot().error = "incomplete status reply from " + AddressToText(arguments.address) + ":" +
+                                   arguments.queryPortText + ": " + status.gap->Text();
+      }
     }
   } catch (const std::exception& failure) {
     display.Snapshot().error = ToolErrorText(failure);
@@ -68,6 +73,7 @@ ConsoleRun RunConsoleCommand(const QueryArguments& arguments) {
   }
   run.answered = !awaitsReply || exchange.LastReplyDatagrams() > 0;
   run.lines = transcript.Lines();
+  run.mayBeIncomplete = transcript.MayBeIncomplete();
   return run;
 }
 

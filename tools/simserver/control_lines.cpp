@@ -44,7 +44,10 @@ ControlOutcome ControlLines::Run(std::string_view line) {
     }
     if (word == "requests") {
       NoArguments(word, rest);
-      return {"ok " + tally_.Text(), false};
+      return {"ok " + tally_.Text() + " lost info " + std::to_string(faults_.LostDatagrams(Channel::kInfo)) +
+                  " status " + std::to_string(faults_.LostDatagrams(Channel::kStatus)) + " rcon " +
+                  std::to_string(faults_.LostDatagrams(Channel::kRcon)),
+              false};
     }
     Apply(word, rest);
     return {"ok", false};
@@ -61,6 +64,9 @@ void ControlLines::Apply(std::string_view word, std::string_view rest) {
       word == "delay" || word == "droppart") {
     auto [channel, value] = SplitWord(TrimBlanks(rest));
     faults_.Set(word, channel, LastWord(word, value));
+  } else if (word == "loss") {
+    const auto [percent, seed] = ParseLoss(LastWord(word, rest));
+    faults_.SetLoss(percent, seed);
   } else if (word == "ratelimit") {
     faults_.SetRateLimited(ParseOnOff(LastWord(word, rest)));
   } else if (word == "normal") {

@@ -25,7 +25,8 @@ class ControlLines final {
 
   // Runs one line (without its line end). The answer is "ok", or "error: "
   // and the reason; a line that fails changes nothing. "requests" answers
-  // "ok " and the tally (RequestTally::Text). A known line with
+  // "ok " and the tally (RequestTally::Text), then the reply datagrams
+  // lost so far: "lost info I status S rcon R". A known line with
   // words it does not take is refused as such ("quit takes no
   // arguments").
   ControlOutcome Run(std::string_view line);

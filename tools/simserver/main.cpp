@@ -30,6 +30,10 @@ int main(int argc, char** argv) {
     }
     std::mt19937 random(options.seed.value_or(std::random_device{}()));
     ServerState state = InitialState(options, random);
+    if (options.loss) {
+      const auto [percent, seed] = *options.loss;
+      options.faults.SetLoss(percent, seed.value_or(static_cast<unsigned>(random())));
+    }
     StopSignals signals;
     ServerLoop loop(
         std::move(state), options.faults,

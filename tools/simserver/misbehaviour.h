@@ -3,9 +3,11 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "tools/simserver/rate_limit.h"
@@ -27,6 +29,9 @@ struct ChannelFaults final {
   // Replies of several datagrams only: the datagram at this place (from 1)
   // is left out; 0 leaves all in.
   int dropPart = 0;
+  // dropPart only in every dropEvery-th reply of several datagrams on the
+  // channel (1: in each).
+  int dropEvery = 1;
 };
 
 // The size of the one datagram an oversize reply is sent as.
@@ -40,12 +45,26 @@ class Misbehaviour final {
   // Switches one fault for the channel named `channel` (info, status, rcon
   // or all): `fault` is silent, garbage, oversize, duplicate or reorder
   // with the value on or off, delay with a value in milliseconds, or
-  // droppart with the place of the part to leave out (0: none). Throws
-  // std::invalid_argument with the reason for any other word or value.
+  // droppart with "N" or "N:EVERY": the place of the part to leave out (0:
+  // none), in every EVERY-th reply of several datagrams (default 1).
+  // Throws std::invalid_argument with the reason for any other word or
+  // value.
   void Set(std::string_view fault, std::string_view channel, std::string_view value);
 
-  // Switches every fault of every channel and the rate limit off.
+  // Switches every fault of every channel, the loss and the rate limit off.
   void Clear();
+
+  // Loses `percent` (0 to 100, a fraction allowed) of all reply datagrams
+  // on both ports, each by chance, as a lossy network between the server
+  // and its clients would; the draws come from their own generator, seeded
+  // with `seed` when one is given, so a run can be repeated.
+  void SetLoss(double percent, std::optional<unsigned> seed);
+  double LossPercent() const { return lossPercent_; }
+  // Whether the next reply datagram on `channel` is lost on its way
+  // (counted).
+  bool LoseDatagram(Channel channel);
+  // Reply datagrams lost so far on `channel`.
+  long LostDatagrams(Channel channel) const { return lost_[static_cast<std::size_t>(channel)]; }
 
   // Turns the request budget on the game port on or off; turning it on
   // starts every sender with a full budget.
@@ -58,12 +77,22 @@ class Misbehaviour final {
   // in reverse order when reorder; random bytes when garbage; one
   // 9000-byte datagram that begins with the reply when oversize; every
   // datagram twice when duplicate.
-  std::vector<std::string> Shape(Channel channel, std::vector<std::string> datagrams, std::mt19937& random) const;
+  std::vector<std::string> Shape(Channel channel, std::vector<std::string> datagrams, std::mt19937& random);
 
  private:
   std::array<ChannelFaults, 3> faults_{};
+  // Replies of several datagrams shaped so far, per channel (dropEvery).
+  std::array<long, 3> longReplies_{};
   bool rateLimited_ = false;
   RateLimit rateLimit_;
+  double lossPercent_ = 0;
+  std::mt19937 lossRandom_;
+  std::array<long, 3> lost_{};
 };
+
+// "PERCENT" or "PERCENT:SEED" as --loss and the control line "loss" take
+// it: a percentage from 0 to 100 with up to three decimals, and a seed from
+// 0 to 2147483647. Throws std::invalid_argument with the reason.
+std::pair<double, std::optional<unsigned>> ParseLoss(std::string_view text);
 
 }  // namespace kestrova::simserver

@@ -20,6 +20,9 @@ namespace {
 constexpr auto kDriftPeriod = std::chrono::seconds(1);
 // A flood on one socket must not starve the other sources.
 constexpr int kDatagramsPerWake = 256;
+// No control line is longer; input without line ends (</dev/zero) must not
+// fill the memory.
+constexpr std::size_t kLongestControlLine = 65536;
 
 void WriteLine(const std::string& line) {
   std::fputs(line.c_str(), stdout);
@@ -138,7 +141,9 @@ void ServerLoop::Reply(LoopbackSocket& socket, const Received& request, std::opt
   // that is due at once keep the order in which they became due.
   Clock::time_point due = now + std::chrono::milliseconds(faults_.Faults(answer->channel).delayMs);
   for (std::string& datagram : faults_.Shape(answer->channel, std::move(answer->datagrams), random_)) {
-    queue_.Add(due, TimedReply{&socket, request.sender, std::move(datagram)});
+    if (!faults_.LoseDatagram(answer->channel)) {
+      queue_.Add(due, TimedReply{&socket, request.sender, std::move(datagram)});
+    }
   }
 }
 
@@ -163,12 +168,23 @@ void ServerLoop::ReadControlInput() {
   while (!quit_ && (end = inputBuffer_.find('\n')) != std::string::npos) {
     std::string line = inputBuffer_.substr(0, end);
     inputBuffer_.erase(0, end + 1);
+    if (std::exchange(skippingLine_, false)) {
+      continue;
+    }
     if (!line.empty() && line.back() == '\r') {
       line.pop_back();
     }
     ControlOutcome outcome = control_.Run(line);
     WriteLine(outcome.answer);
     quit_ = outcome.quit;
+  }
+  if (inputBuffer_.size() > kLongestControlLine) {
+    // Answered once; the rest of the line, up to its line end, goes unread.
+    if (!skippingLine_) {
+      WriteLine("error: control line longer than " + std::to_string(kLongestControlLine) + " bytes");
+    }
+    skippingLine_ = true;
+    inputBuffer_.clear();
   }
 }
 

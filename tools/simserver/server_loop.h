@@ -64,6 +64,8 @@ class ServerLoop final {
   Clock::time_point nextDrift_;
   bool inputOpen_ = true;
   std::string inputBuffer_;
+  // The rest of a line that was too long is being skipped.
+  bool skippingLine_ = false;
   bool quit_ = false;
 };
 

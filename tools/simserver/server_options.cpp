@@ -82,6 +82,8 @@ ServerOptions ParseOptions(const std::vector<std::string>& arguments) {
                                     "=CHANNEL:" + (name == "delay" ? "MS" : "N") + ", not '" + text + "'");
       }
       options.faults.Set(name == "delay" ? "delay" : "droppart", text.substr(0, colon), text.substr(colon + 1));
+    } else if (name == "loss") {
+      options.loss = ParseLoss(value());
     } else if (name == "print-cut") {
       options.style.SetPrintCut(value());
     } else if (name == "final") {
@@ -104,7 +106,8 @@ A simulated game server on 127.0.0.1 for tests, demos and benchmarks. It
 answers "getinfo" and console ("rcon") requests on the game port and
 "\status\" on the query port, then prints one line
   kestrova-simserver game GAMEPORT query QUERYPORT
-and serves until SIGTERM, SIGINT or the control line "quit".
+and serves until SIGTERM, SIGINT or the control line "quit" (also while
+its standard input never stops delivering).
 
 Endpoint and run:
   --game-port N         game port (default 12203; 0 picks a free one)
@@ -146,7 +149,14 @@ Misbehaviour (CHANNEL is info, status, rcon or all):
   --oversize=CHANNEL    answer with one datagram of 9000 bytes
   --duplicate=CHANNEL   send every reply datagram twice
   --reorder=CHANNEL     send the datagrams of a reply of several last first
-  --drop-part=CHANNEL:N leave out datagram N (from 1) of a reply of several
+  --drop-part=CHANNEL:N[:EVERY]
+                        leave out datagram N (from 1) of a reply of several,
+                        in every EVERY-th such reply of the channel (default:
+                        in each)
+  --loss=PERCENT[:SEED] lose PERCENT (0 to 100, e.g. 1 or 0.5) of all reply
+                        datagrams on both ports by chance, as a lossy
+                        network does; SEED repeats the same losses (default:
+                        drawn from --seed)
   --ratelimit           answer at most 10 game-port requests (getinfo and
                         rcon together) per sender address, whatever its
                         source port, refilled at one a second; the query
@@ -155,12 +165,15 @@ Misbehaviour (CHANNEL is info, status, rcon or all):
 Control lines on standard input (each answered "ok" or "error: ..."):
   silent|garbage|oversize|duplicate|reorder CHANNEL on|off
   delay CHANNEL MS
-  droppart CHANNEL N    (0: leave every datagram in)
+  droppart CHANNEL N[:EVERY]  (N 0: leave every datagram in)
+  loss PERCENT[:SEED]   (0: lose nothing; without SEED the draws go on)
   ratelimit on|off      (on: every sender starts with a full budget)
-  requests              answers "ok info N L rcon N L status N": the
-                        requests of each kind so far, and L of them left
-                        unanswered by the rate limit
-  normal                every fault and the rate limit off
+  requests              answers "ok info N L rcon N L status N lost info
+                        I status S rcon R": the requests of each kind so
+                        far, L of them left unanswered by the rate limit,
+                        and the reply datagrams of each kind that the loss
+                        took
+  normal                every fault, the loss and the rate limit off
   printcut anywhere|lines
   final before|after
   player add NAME;FRAGS;DEATHS;PING   (a name holds no backslash)

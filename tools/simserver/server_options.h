@@ -24,6 +24,9 @@ struct ServerOptions final {
   std::vector<std::pair<std::string, std::string>> settings;
   Misbehaviour faults;
   ReplyStyle style;
+  // --loss: the share of reply datagrams lost, and the seed of its draws
+  // (none given: drawn from the run's random numbers).
+  std::optional<std::pair<double, std::optional<unsigned>>> loss;
 };
 
 // Reads the arguments after the program name. Options that take a value

@@ -28,6 +28,17 @@ StopSignals::StopSignals() {
   sigaction(SIGINT, &action, nullptr);
 }
 
-bool StopSignals::Raised() const { return stopRaised != 0; }
+bool StopSignals::Raised() const {
+  if (stopRaised != 0) {
+    return true;
+  }
+  // ppoll lets a blocked signal in only when it has to wait: while a
+  // source is always ready (standard input that never runs dry), a stop
+  // signal stays pending for ever, so it is looked for here as well.
+  sigset_t pending;
+  sigemptyset(&pending);
+  sigpending(&pending);
+  return sigismember(&pending, SIGTERM) == 1 || sigismember(&pending, SIGINT) == 1;
+}
 
 }  // namespace kestrova::simserver

@@ -13,7 +13,8 @@ class StopSignals final {
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
-  // Whether a stop signal has arrived.
+  // Whether a stop signal has arrived, also one still pending because the
+  // wait never had to let it in.
   bool Raised() const;
   // The signal mask to wait with: the one in force before, which lets
   // the stop signals in.
