@@ -14,48 +14,18 @@
 #include "core/local_time.h"
 #include "core/player_row.h"
 #include "storage/io_error.h"
+#include "support/fixed_clock.h"
+#include "support/fixed_log_source.h"
 #include "support/temp_dir.h"
 
 namespace kestrova {
 namespace {
 
+using test::FixedClock;
+using test::FixedLogSource;
 using test::ReadFileBytes;
 using test::TempDir;
 using test::WriteFileBytes;
-
-// A clock that gives its times in turn (the last one again once they run
-// out) and counts its readings.
-class ScriptedClock final : public Clock {
- public:
-  explicit ScriptedClock(std::vector<LocalTime> times) : times_(std::move(times)) {}
-  LocalTime Now() const override {
-    const LocalTime time = times_[std::min(readings, times_.size() - 1)];
-    ++readings;
-    return time;
-  }
-  mutable std::size_t readings = 0;
-
- private:
-  std::vector<LocalTime> times_;
-};
-
-class FakeSource final : public PlayerLogSource {
- public:
-  std::int32_t IntervalSeconds() const override { return interval; }
-  bool LogEnabled() const override {
-    ++looks;
-    return enabled;
-  }
-  std::vector<PlayerRow> Rows() const override {
-    ++looks;
-    return rows;
-  }
-
-  std::int32_t interval = 30;
-  bool enabled = true;
-  std::vector<PlayerRow> rows{{" Alice", {"3", "1", "50"}}};
-  mutable int looks = 0;
-};
 
 const LocalTime k7December{2026, 12, 7, 1, 5, 15};
 const LocalTime k8December{2026, 12, 8, 0, 0, 1};
@@ -101,9 +71,9 @@ INSTANTIATE_TEST_SUITE_P(Schedule, RecordDueTest,
 
 TEST(PlayerLogStep, IntervalThirtyWritesAtZeroSixtyAndOneHundredTwenty) {
   TempDir dir;
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   for (int cycle = 0; cycle <= 120; ++cycle) {
     log.Step(source);
   }
@@ -115,9 +85,9 @@ TEST(PlayerLogStep, IntervalThirtyWritesAtZeroSixtyAndOneHundredTwenty) {
 
 TEST(PlayerLogStep, AfterSixtyFiveThousandFiveHundredTwentyTheNextRecordIsAtZero) {
   TempDir dir;
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   log.SetCounter(65520);
   for (int cycle = 0; cycle < 16; ++cycle) {
     log.Step(source);
@@ -131,9 +101,9 @@ TEST(PlayerLogStep, AfterSixtyFiveThousandFiveHundredTwentyTheNextRecordIsAtZero
 
 TEST(PlayerLogStep, IntervalZeroTouchesNothingAndHoldsTheCounter) {
   TempDir dir;
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   source.interval = 0;
   log.SetCounter(60);
   log.Step(source);
@@ -150,9 +120,9 @@ TEST(PlayerLogStep, IntervalZeroTouchesNothingAndHoldsTheCounter) {
 
 TEST(PlayerLogStep, NotDueLooksAtNeitherListNorSwitch) {
   TempDir dir;
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   log.SetCounter(1);
   log.Step(source);
   EXPECT_EQ(source.looks, 0);
@@ -171,9 +141,9 @@ class SuspendedLogTest : public ::testing::TestWithParam<SuspendCase> {};
 
 TEST_P(SuspendedLogTest, WritesNoFileButAdvancesTheCounter) {
   TempDir dir;
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   source.enabled = GetParam().enabled;
   source.rows = GetParam().rows;
   log.Step(source);
@@ -228,9 +198,9 @@ INSTANTIATE_TEST_SUITE_P(Stamps, StampTest,
 
 TEST(PlayerLogFile, MoreThan256RowsAreWrittenWhole) {
   TempDir dir;
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   source.rows.clear();
   std::string expected = "07-12-2026 01:05:15\r\n";
   for (int i = 0; i < 300; ++i) {
@@ -244,9 +214,9 @@ TEST(PlayerLogFile, MoreThan256RowsAreWrittenWhole) {
 
 TEST(PlayerLogFile, SameDayAppendsAndMidnightStartsANewFile) {
   TempDir dir;
-  ScriptedClock clock({k7December, k7December, k8December});
+  FixedClock clock(std::vector<LocalTime>{k7December, k7December, k8December});
   PlayerLog log(clock, ";", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   source.interval = 1;
   for (int cycle = 0; cycle < 6; ++cycle) {
     log.Step(source);  // records at 0, 2 and 4
@@ -260,9 +230,9 @@ TEST(PlayerLogFile, SameDayAppendsAndMidnightStartsANewFile) {
 // two readings.
 TEST(PlayerLogFile, ReadsTheClockOncePerRecord) {
   TempDir dir;
-  ScriptedClock clock({{2026, 12, 7, 23, 59, 59}, k8December});
+  FixedClock clock(std::vector<LocalTime>{{2026, 12, 7, 23, 59, 59}, k8December});
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   log.Step(source);
   EXPECT_EQ(clock.readings, 1u);
   EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"0712.csv"});
@@ -282,9 +252,9 @@ class ExistingFileTest : public ::testing::TestWithParam<ExistingFileCase> {};
 TEST_P(ExistingFileTest, AppendsBehindWhatIsKept) {
   TempDir dir;
   WriteFileBytes(dir / "0712.csv", GetParam().before);
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   log.Step(source);
   EXPECT_EQ(ReadFileBytes(dir / "0712.csv"), GetParam().kept + RecordBytes(k7December, ":", source.rows));
 }
@@ -323,9 +293,9 @@ class FailedRecordTest : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(FailedRecordTest, ThrowsAndLeavesTheCounter) {
   TempDir dir;
   GetParam().prepare(dir / "0712.csv");
-  ScriptedClock clock({k7December});
+  FixedClock clock(k7December);
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   log.SetCounter(60);
   try {
     log.Step(source);
