@@ -43,42 +43,22 @@ INSTANTIATE_TEST_SUITE_P(
         GoodForm{{"127.0.0.1"}, Mode::Query, false, 0x7F000001, "12203", "12300", ""},
         GoodForm{{"--json", "10.1.2.3"}, Mode::Query, true, 0x0A010203, "12203", "12300", ""},
         GoodForm{{"127.0.0.1", "--json"}, Mode::Query, true, 0x7F000001, "12203", "12300", ""},
-        GoodForm{{"--game-port", "5000", "--query-port", "5001", "127.0.0.1"},
-                 Mode::Query,
-                 false,
-                 0x7F000001,
-                 "5000",
-                 "5001",
-                 ""},
+        GoodForm{{"--game-port", "5000", "--query-port", "5001", "127.0.0.1"}, Mode::Query, false, 0x7F000001,
+                 "5000", "5001", ""},
         GoodForm{{"--query-port=7", "--game-port=8", "0.0.0.0"}, Mode::Query, false, 0, "8", "7", ""},
         GoodForm{{"255.255.255.255"}, Mode::Query, false, 0xFFFFFFFF, "12203", "12300", ""},
         // Ports by the window's integer rules, written back in decimal.
         GoodForm{{"--game-port", " $2FAB", "127.0.0.1"}, Mode::Query, false, 0x7F000001, "12203", "12300", ""},
-        GoodForm{{"--game-port", "1", "--query-port", "65535", "127.0.0.1"},
-                 Mode::Query,
-                 false,
-                 0x7F000001,
-                 "1",
-                 "65535",
-                 ""},
+        GoodForm{{"--game-port", "1", "--query-port", "65535", "127.0.0.1"}, Mode::Query, false, 0x7F000001, "1",
+                 "65535", ""},
         // Console command: taken verbatim, even when it looks like an option.
-        GoodForm{{"--rcon", "rcon secret status", "127.0.0.1"},
-                 Mode::Console,
-                 false,
-                 0x7F000001,
-                 "12203",
-                 "12300",
-                 "rcon secret status"},
-        GoodForm{{"127.0.0.1", "--json", "--game-port", "9", "--rcon", "--json"},
-                 Mode::Console,
-                 true,
-                 0x7F000001,
-                 "9",
-                 "12300",
-                 "--json"},
+        GoodForm{{"--rcon", "rcon secret status", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203",
+                 "12300", "rcon secret status"},
+        GoodForm{{"127.0.0.1", "--json", "--game-port", "9", "--rcon", "--json"}, Mode::Console, true, 0x7F000001,
+                 "9", "12300", "--json"},
         GoodForm{{"--rcon", "", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300", ""},
-        GoodForm{
-            {"--rcon=map dm/mohdm2", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300", "map dm/mohdm2"},
+        GoodForm{{"--rcon=map dm/mohdm2", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300",
+                 "map dm/mohdm2"},
         GoodForm{{"--rcon", "--help", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300", "--help"},
         // Help and version win over everything else, wrong arguments
         // included; the first of them decides.
@@ -87,8 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         GoodForm{{"--version", "--game-port", "0"}, Mode::Version, false, 0, "12203", "12300", ""},
         GoodForm{{"--help", "--version"}, Mode::Help, false, 0, "12203", "12300", ""},
         GoodForm{{"--version", "--help"}, Mode::Version, false, 0, "12203", "12300", ""},
-        GoodForm{
-            {"--rcon", "--version", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300", "--version"}));
+        GoodForm{{"--rcon", "--version", "127.0.0.1"}, Mode::Console, false, 0x7F000001, "12203", "12300",
+                 "--version"}));
 
 struct BadForm {
   std::vector<std::string> arguments;
@@ -120,33 +100,37 @@ TEST(GoodForms, OpenMetricsIsAQueryCycleInAnotherFormat) {
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLine, BadForms,
-    testing::Values(
-        BadForm{{}, "the server address is missing"}, BadForm{{"--json"}, "the server address is missing"},
-        BadForm{{"127.0.0.1", "127.0.0.2"}, "unexpected argument '127.0.0.2'"},
-        BadForm{{"--port", "1", "127.0.0.1"}, "unknown option '--port'"},
-        BadForm{{"-j", "127.0.0.1"}, "unknown option '-j'"},
-        BadForm{{"--js", "127.0.0.1"}, "unknown option '--js'"},  // no abbreviations
-        BadForm{{"--json=yes", "127.0.0.1"}, "--json takes no value"},
-        BadForm{{"--", "--json"}, "'--json' is not a dotted IPv4 address"},  // "--" ends the options
-        BadForm{{"--" + std::string(50, 'x'), "127.0.0.1"}, "unknown option '--" + std::string(38, 'x') + "...'"},
-        BadForm{{"--game-port", "abc", "127.0.0.1"}, "--game-port: 'abc' is not a valid integer value"},
-        BadForm{{"--game-port", "", "127.0.0.1"}, "--game-port: '' is not a valid integer value"},
-        BadForm{{"--query-port", "12a", "127.0.0.1"}, "--query-port: '12a' is not a valid integer value"},
-        BadForm{{"--query-port", "99999", "127.0.0.1"}, "--query-port: '99999' is not a port from 1 to 65535"},
-        BadForm{{"--game-port", "0", "127.0.0.1"}, "--game-port: '0' is not a port from 1 to 65535"},
-        BadForm{{"--game-port", "-5", "127.0.0.1"}, "--game-port: '-5' is not a port from 1 to 65535"},
-        BadForm{{"--game-port", "1\n2", "127.0.0.1"}, "--game-port: '1?2' is not a valid integer value"},
-        BadForm{{"127.0.0.1", "--game-port"}, "--game-port needs a value"},
-        BadForm{{"127.0.0.1", "--rcon"}, "--rcon needs a value"},
-        BadForm{{"--json", "--json", "127.0.0.1"}, "--json is given twice"},
-        BadForm{{"--game-port", "1", "--game-port=2", "127.0.0.1"}, "--game-port is given twice"},
-        BadForm{{"--rcon", "status", "--query-port", "1", "127.0.0.1"}, "--query-port has no use with --rcon"},
-        BadForm{{"--openmetrics", "--openmetrics", "127.0.0.1"}, "--openmetrics is given twice"},
-        BadForm{{"--openmetrics", "--json", "127.0.0.1"}, "--json and --openmetrics exclude each other"},
-        BadForm{{"--rcon", "status", "--openmetrics", "127.0.0.1"}, "--openmetrics has no use with --rcon"},
-        BadForm{{"-"}, "'-' is not a dotted IPv4 address"},
-        BadForm{{"127.0.0.1 "}, "'127.0.0.1 ' is not a dotted IPv4 address"},
-        BadForm{{"localhost"}, "'localhost' is not a dotted IPv4 address"}));
+    testing::Values(BadForm{{}, "the server address is missing"},
+                    BadForm{{"--json"}, "the server address is missing"},
+                    BadForm{{"127.0.0.1", "127.0.0.2"}, "unexpected argument '127.0.0.2'"},
+                    BadForm{{"--port", "1", "127.0.0.1"}, "unknown option '--port'"},
+                    BadForm{{"-j", "127.0.0.1"}, "unknown option '-j'"},
+                    BadForm{{"--js", "127.0.0.1"}, "unknown option '--js'"},  // no abbreviations
+                    BadForm{{"--json=yes", "127.0.0.1"}, "--json takes no value"},
+                    BadForm{{"--", "--json"}, "'--json' is not a dotted IPv4 address"},  // "--" ends the options
+                    BadForm{{"--" + std::string(50, 'x'), "127.0.0.1"},
+                            "unknown option '--" + std::string(38, 'x') + "...'"},
+                    BadForm{{"--game-port", "abc", "127.0.0.1"}, "--game-port: 'abc' is not a valid integer value"},
+                    BadForm{{"--game-port", "", "127.0.0.1"}, "--game-port: '' is not a valid integer value"},
+                    BadForm{{"--query-port", "12a", "127.0.0.1"}, "--query-port: '12a' is not a valid integer value"},
+                    BadForm{{"--query-port", "99999", "127.0.0.1"},
+                            "--query-port: '99999' is not a port from 1 to 65535"},
+                    BadForm{{"--game-port", "0", "127.0.0.1"}, "--game-port: '0' is not a port from 1 to 65535"},
+                    BadForm{{"--game-port", "-5", "127.0.0.1"}, "--game-port: '-5' is not a port from 1 to 65535"},
+                    BadForm{{"--game-port", "1\n2", "127.0.0.1"}, "--game-port: '1?2' is not a valid integer value"},
+                    BadForm{{"127.0.0.1", "--game-port"}, "--game-port needs a value"},
+                    BadForm{{"127.0.0.1", "--rcon"}, "--rcon needs a value"},
+                    BadForm{{"--json", "--json", "127.0.0.1"}, "--json is given twice"},
+                    BadForm{{"--game-port", "1", "--game-port=2", "127.0.0.1"}, "--game-port is given twice"},
+                    BadForm{{"--rcon", "status", "--query-port", "1", "127.0.0.1"},
+                            "--query-port has no use with --rcon"},
+                    BadForm{{"--openmetrics", "--openmetrics", "127.0.0.1"}, "--openmetrics is given twice"},
+                    BadForm{{"--openmetrics", "--json", "127.0.0.1"}, "--json and --openmetrics exclude each other"},
+                    BadForm{{"--rcon", "status", "--openmetrics", "127.0.0.1"},
+                            "--openmetrics has no use with --rcon"},
+                    BadForm{{"-"}, "'-' is not a dotted IPv4 address"},
+                    BadForm{{"127.0.0.1 "}, "'127.0.0.1 ' is not a dotted IPv4 address"},
+                    BadForm{{"localhost"}, "'localhost' is not a dotted IPv4 address"}));
 
 struct CommandCase {
   std::string argument;
@@ -157,22 +141,21 @@ struct CommandCase {
 class CommandTexts : public testing::TestWithParam<CommandCase> {};
 
 TEST_P(CommandTexts, GoOutAsSingleByteText) {
-  const QueryArguments parsed =
-      ParseQueryArguments({"--rcon", GetParam().argument, "127.0.0.1"}, GetParam().utf8Locale);
+  const QueryArguments parsed = ParseQueryArguments({"--rcon", GetParam().argument, "127.0.0.1"}, GetParam().utf8Locale);
   EXPECT_EQ(parsed.command, GetParam().sent);
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLine, CommandTexts,
-                         testing::Values(CommandCase{"say caf\xC3\xA9", true, "say caf\xE9"},  // U+00E9 as the byte E9
-                                         CommandCase{"\xC2\x80\xC3\xBF", true, "\x80\xFF"},    // both ends of the range
-                                         CommandCase{"say caf\xC3\xA9", false,
-                                                     "say caf\xC3\xA9"},                     // not a UTF-8 locale
-                                         CommandCase{"say caf\xE9", true, "say caf\xE9"},    // not UTF-8: byte for byte
-                                         CommandCase{"\xC0\xAF", true, "\xC0\xAF"},          // overlong form
-                                         CommandCase{"\xED\xA0\x80", true, "\xED\xA0\x80"},  // surrogate
-                                         CommandCase{"\xE2\x82", true, "\xE2\x82"},          // cut short
-                                         CommandCase{"\xE2\x82\xAC", false, "\xE2\x82\xAC"},  // U+20AC, bytes as given
-                                         CommandCase{"rcon secret status", true, "rcon secret status"}));
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, CommandTexts,
+    testing::Values(CommandCase{"say caf\xC3\xA9", true, "say caf\xE9"},           // U+00E9 as the byte E9
+                    CommandCase{"\xC2\x80\xC3\xBF", true, "\x80\xFF"},             // both ends of the range
+                    CommandCase{"say caf\xC3\xA9", false, "say caf\xC3\xA9"},       // not a UTF-8 locale
+                    CommandCase{"say caf\xE9", true, "say caf\xE9"},                 // not UTF-8: byte for byte
+                    CommandCase{"\xC0\xAF", true, "\xC0\xAF"},                      // overlong form
+                    CommandCase{"\xED\xA0\x80", true, "\xED\xA0\x80"},              // surrogate
+                    CommandCase{"\xE2\x82", true, "\xE2\x82"},                      // cut short
+                    CommandCase{"\xE2\x82\xAC", false, "\xE2\x82\xAC"},             // U+20AC, bytes as given
+                    CommandCase{"rcon secret status", true, "rcon secret status"}));
 
 TEST(CommandTexts, ACharacterBeyondU00FFIsWrongUsageNamingIt) {
   try {
@@ -201,11 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Characters are counted, not bytes.
                     QuoteCase{std::string(20, 'x') + "\xC3\xA9" + std::string(19, 'x'),
                               "'" + std::string(20, 'x') + "\xC3\xA9" + std::string(19, 'x') + "'"},
-                    QuoteCase{"a\nb\r\tc\x7F\xC2\x85",
-                              "'a?b?"
-                              "?c?"
-                              "?'"},
-                    QuoteCase{"\xE9\x01", "'\xE9?'"}));
+                    QuoteCase{"a\nb\r\tc\x7F\xC2\x85", "'a?b?" "?c?" "?'"}, QuoteCase{"\xE9\x01", "'\xE9?'"}));
 
 struct AddressCase {
   std::string text;
@@ -221,10 +200,11 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, DottedAddresses,
                                          AddressCase{"192.168.10.5", 0xC0A80A05},
                                          AddressCase{"001.002.003.004", 0x01020304},
                                          AddressCase{"255.255.255.255", 0xFFFFFFFF},
-                                         AddressCase{"256.0.0.1", std::nullopt}, AddressCase{"1.2.3", std::nullopt},
-                                         AddressCase{"1.2.3.4.5", std::nullopt}, AddressCase{"1.2.3.", std::nullopt},
-                                         AddressCase{".1.2.3", std::nullopt}, AddressCase{"1..2.3", std::nullopt},
-                                         AddressCase{"0001.2.3.4", std::nullopt}, AddressCase{" 1.2.3.4", std::nullopt},
+                                         AddressCase{"256.0.0.1", std::nullopt},
+                                         AddressCase{"1.2.3", std::nullopt}, AddressCase{"1.2.3.4.5", std::nullopt},
+                                         AddressCase{"1.2.3.", std::nullopt}, AddressCase{".1.2.3", std::nullopt},
+                                         AddressCase{"1..2.3", std::nullopt}, AddressCase{"0001.2.3.4", std::nullopt},
+                                         AddressCase{" 1.2.3.4", std::nullopt},
                                          AddressCase{"1.2.3.4 ", std::nullopt}, AddressCase{"+1.2.3.4", std::nullopt},
                                          AddressCase{"0x7f.0.0.1", std::nullopt},
                                          AddressCase{"2130706433", std::nullopt}, AddressCase{"", std::nullopt}));
