@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "file_size_limit.h"
+#include "io_failure.h"
 #include "storage/io_error.h"
 #include "storage/player_log.h"
 #include "storage/settings_file.h"
@@ -28,7 +29,9 @@ namespace {
 using test::FileSizeLimit;
 using test::FixedClock;
 using test::FixedLogSource;
+using test::IoErrorOf;
 using test::ReadFileBytes;
+using test::SaveError;
 using test::SmallDisk;
 using test::TempDir;
 using test::WriteFileBytes;
@@ -45,21 +48,7 @@ FixedLogSource Players() {
 
 // The message of the record's failure, or "" when it was written.
 std::string RecordError(PlayerLog& log) {
-  try {
-    log.Step(Players());
-  } catch (const IoError& error) {
-    return error.what();
-  }
-  return "";
-}
-
-std::string SaveError(const std::filesystem::path& path, const SavedEndpoint& endpoint) {
-  try {
-    SaveSettings(path.string(), endpoint);
-  } catch (const IoError& error) {
-    return error.what();
-  }
-  return "";
+  return IoErrorOf([&] { log.Step(Players()); });
 }
 
 const std::string kFileTooLarge = IoErrorMessage(IoCodeFromErrno(EFBIG));
