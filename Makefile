@@ -7,13 +7,18 @@ FUZZ_BUILD ?= build-fuzz
 # `make fuzz`: seconds per target, and how many targets run at once.
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
+# `make test-fuzz`: seconds each target explores after replaying its corpus.
+FUZZ_CHECK_SECONDS ?= 1
 # `make soak`: seconds against a server that never answers.
 SOAK_SECONDS ?= 600
 JOBS ?= $(shell nproc)
+# Tests at once: most of them wait for replies, time-outs and timers rather
+# than compute, so several per core keep the cores busy.
+TEST_JOBS ?= $(shell echo $$(( $$(nproc) * 4 )))
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test test-asan test-fuzz fuzz-build fuzz soak run run-log install package bench format clean
+.PHONY: all deps configure build test test-slow test-asan test-fuzz fuzz-build fuzz soak run run-log install package bench format clean
 
 all: build
 
@@ -27,22 +32,27 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The whole suite, then the Qt-free layers again under ASan and UBSan, then
-# the fuzz targets over their corpora and a few seconds each.
+# The whole suite but the slow tests, then the Qt-free layers again under
+# ASan and UBSan, then the fuzz targets over their corpora and a second each.
 test: build
-	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS) --label-exclude slow
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory test-fuzz
+
+# The timed stress tests (label `slow`): the paced minute, the flood, a
+# short soak, the package's build and checks.
+test-slow: build
+	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --label-regex slow
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTROVA_WITH_UI=OFF -DKESTROVA_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(TEST_JOBS)
 
 # The parsers' libFuzzer targets: clang, ASan and UBSan, no Qt.
 fuzz-build: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DKESTROVA_WITH_UI=OFF -DKESTROVA_FUZZ=ON
+	  -DKESTROVA_WITH_UI=OFF -DKESTROVA_FUZZ=ON -DKESTROVA_FUZZ_CHECK_SECONDS=$(FUZZ_CHECK_SECONDS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
 test-fuzz: fuzz-build

@@ -168,7 +168,6 @@ void AddressField::SetAddress(std::uint32_t address) {
   }
   address_ = address;
   RewriteFields();
-  Q_EMIT OnChange();
 }
 
 std::array<std::uint8_t, 4> AddressField::AddressValues() const {
@@ -223,8 +222,6 @@ void AddressField::FieldEdited(int field) {
     edit.setText(QString::number(kHighest));
   }
   ReadAddressFromFields();
-  Q_EMIT OnFieldChange(field);
-  Q_EMIT OnChange();
 }
 
 void AddressField::FieldGotFocus(int field, Qt::FocusReason reason) {

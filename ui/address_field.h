@@ -14,10 +14,9 @@ class OctetEdit;
 //
 // Address holds the number the fields show, the first field in the high
 // byte, a blank field counting as 0. Every change of a field's content
-// updates it and raises OnChange. When the focus leaves the control and at
-// least one field holds a number, the fields are rewritten from Address so
-// that blank ones show 0 (without OnChange); with all four blank the
-// control stays blank.
+// updates it. When the focus leaves the control and at least one field
+// holds a number, the fields are rewritten from Address so that blank ones
+// show 0; with all four blank the control stays blank.
 //
 // Typing, as in the platform's address control: focus entering the control
 // (by Tab, Backtab, the program, or the start-up focus) selects the first
@@ -34,8 +33,8 @@ class AddressField final : public QWidget {
   explicit AddressField(QWidget* parent = nullptr);
 
   std::uint32_t Address() const { return address_; }
-  // Does nothing for the address already held; otherwise stores it, shows
-  // all four numbers and raises OnChange.
+  // Does nothing for the address already held; otherwise stores it and
+  // shows all four numbers.
   void SetAddress(std::uint32_t address);
   // The four fields of Address, leftmost first.
   std::array<std::uint8_t, 4> AddressValues() const;
@@ -45,12 +44,6 @@ class AddressField final : public QWidget {
   void SetAccessibleNames(const QString& name);
 
   QSize sizeHint() const override;
-
- Q_SIGNALS:
-  // The address changed (typing, deleting, SetAddress).
-  void OnChange();
-  // The user changed the content of field `field` (0-3, leftmost first).
-  void OnFieldChange(int field);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -19,28 +19,13 @@ std::int32_t IntegerField::Value() const {
   return LenientIntegerValue(FromDisplayText(text()));
 }
 
-void IntegerField::SetValue(std::int32_t value) {
-  if (HasMinValue && value < MinValue) {
-    value = MinValue;
-  } else if (HasMaxValue && value > MaxValue) {
-    value = MaxValue;
-  }
-  setText(QString::number(value));
-}
+void IntegerField::SetValue(std::int32_t value) { setText(QString::number(value)); }
 
 bool IntegerField::KeepTyped(QChar typed) const {
-  IntegerKeyContext field;
-  field.text = FromDisplayText(text());
-  field.selectionStart = hasSelectedText() ? selectionStart() : cursorPosition();
-  field.selectionLength = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-  field.minValue = MinValue;
-  field.maxValue = MaxValue;
-  field.hasMinValue = HasMinValue;
-  field.hasMaxValue = HasMaxValue;
   // A character beyond Latin-1 is no digit; "?" stands for it in the filter.
   const char16_t code = typed.unicode();
   const auto byte = static_cast<unsigned char>(code <= 0xFF ? code : '?');
-  return KeepTypedCharacter(byte, field);
+  return KeepTypedCharacter(byte, hasSelectedText() ? selectionStart() : cursorPosition());
 }
 
 void IntegerField::keyPressEvent(QKeyEvent* event) {

@@ -23,28 +23,12 @@ TNotificationIcon::~TNotificationIcon() {
   backend_->Hide();
 }
 
-void TNotificationIcon::SetActive(bool active) {
-  if (active == active_) return;
-  active_ = active;
-  if (active_) {
-    Add();
-  } else {
-    backend_->Hide();
-    present_ = false;
-  }
-}
-
-void TNotificationIcon::SetEnabled(bool enabled) {
-  enabled_ = enabled;
-  backend_->SetContextMenu(enabled_ ? menu_.data() : nullptr);
-}
-
 void TNotificationIcon::SetHint(const std::string& text) {
   if (text == hint_) return;
   hint_ = text;
   if (present_) {
     backend_->SetToolTip(ShownTip());
-  } else if (active_) {
+  } else {
     Add();
   }
 }
@@ -65,13 +49,11 @@ QString TNotificationIcon::ShownTip() const {
 
 void TNotificationIcon::SetPopupMenu(QMenu* menu) {
   menu_ = menu;
-  if (enabled_) backend_->SetContextMenu(menu);
+  backend_->SetContextMenu(menu);
 }
 
-QMenu* TNotificationIcon::PopupMenu() const { return menu_; }
-
 bool TNotificationIcon::HideMainForm(QWidget* window) {
-  if (!present_ && active_ && backend_->Available()) Add();
+  if (!present_ && backend_->Available()) Add();
   // Without a notification area to come back from, a hidden window could
   // not be reached again; it stays an ordinary minimised window.
   if (!present_ || !backend_->Available()) return false;
@@ -100,7 +82,6 @@ QString TNotificationIcon::TipText(const std::string& hint) {
 void TNotificationIcon::Add() { present_ = backend_->Show(icon_, ShownTip()); }
 
 void TNotificationIcon::HandlePresence(bool present) {
-  if (!active_) return;
   present_ = present;
   // A panel that quits or restarts takes the icon with it; a window hidden
   // there could not be reached.
@@ -108,7 +89,6 @@ void TNotificationIcon::HandlePresence(bool present) {
 }
 
 void TNotificationIcon::HandleClick(TrayClick click) {
-  if (!enabled_) return;
   switch (click) {
     case TrayClick::Left:
       Q_EMIT OnClick();

@@ -15,7 +15,8 @@ class QWidget;
 namespace kestrova {
 
 // The program's icon in the desktop's notification area. It is put there
-// when the object is made and taken out when it goes. Its tip follows the
+// when the object is made and taken out when it goes, and handles clicks
+// all the while. Its tip follows the
 // hint; a left click raises OnClick, a left double-click raises one
 // OnClick (the first press) and then OnDblClick, a right click opens the
 // popup menu. It also hides the main window into the tray and brings it
@@ -40,14 +41,6 @@ class TNotificationIcon final : public QObject {
   // Takes the icon out of the notification area.
   ~TNotificationIcon() override;
 
-  // Whether the icon is meant to be in the notification area (on at
-  // start). Turning it off removes the icon; turning it on adds it again.
-  bool Active() const { return active_; }
-  void SetActive(bool active);
-  // Whether clicks on the icon are handled (on at start); while off,
-  // clicks do nothing and the menu does not open.
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled);
   // Whether the icon sits in a notification area: the result of the last
   // add or of an area that took or lost it since, cleared by a removal.
   bool Present() const { return present_; }
@@ -73,7 +66,6 @@ class TNotificationIcon final : public QObject {
   // default action, when enabled, runs on a double-click instead of
   // OnDblClick.
   void SetPopupMenu(QMenu* menu);
-  QMenu* PopupMenu() const;
 
   // Hides `window` together with its taskbar entry, so that only the icon
   // remains. Does so only while the icon is really present in a
@@ -112,8 +104,6 @@ class TNotificationIcon final : public QObject {
   QString note_;
   QPointer<QMenu> menu_;
   QPointer<QWidget> hiddenWindow_;
-  bool active_ = true;
-  bool enabled_ = true;
   bool present_ = false;
 };
 

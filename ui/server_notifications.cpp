@@ -52,7 +52,6 @@ ServerNotifications::ServerNotifications(Parts parts)
     action->setChecked(settings_.Enabled(item.kind));
     parts_.menu.insertAction(parts_.before, action);
     connect(action, &QAction::toggled, this, [this, kind = item.kind](bool on) { settings_.SetEnabled(kind, on); });
-    actions_[static_cast<std::size_t>(item.kind)] = action;
   }
   parts_.menu.insertSeparator(parts_.before);
 }

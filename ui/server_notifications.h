@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-#include <array>
 #include <memory>
 
 #include "core/cycle_recorder.h"
@@ -56,15 +55,12 @@ class ServerNotifications final : public QObject {
   // servers do all the time.
   void CycleEnded(bool completed);
 
-  const NotificationSettings& Settings() const { return settings_; }
-
  private:
   Parts parts_;
   SystemSteadyClock systemClock_;
   CycleRecorder recorder_;
   NotificationSettings settings_;
   ServerView view_;
-  std::array<QAction*, kEventKindCount> actions_{};
 };
 
 }  // namespace kestrova

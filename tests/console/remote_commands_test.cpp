@@ -3,40 +3,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "console/command_line.h"
 #include "console_rig.h"
 #include "core/integer_text.h"
+#include "support/scripted_confirmation.h"
 
 namespace kestrova::test {
 namespace {
 
 using testing::ElementsAre;
 using testing::IsEmpty;
-
-// The Yes/No dialog, answering from a script and keeping the questions.
-class ScriptedConfirmation final : public Confirmation {
- public:
-  explicit ScriptedConfirmation(std::deque<bool> answers) : answers_(std::move(answers)) {}
-  bool Confirm(const std::string& message) override {
-    questions.push_back(message);
-    if (answers_.empty()) {
-      ADD_FAILURE() << "unexpected question " << message;
-      return false;
-    }
-    const bool answer = answers_.front();
-    answers_.pop_front();
-    return answer;
-  }
-
-  std::vector<std::string> questions;
-
- private:
-  std::deque<bool> answers_;
-};
 
 TEST(KickPlayer, OnYesSendsTheCaptionByteForByteAndShowsTheReply) {
   ConsoleRig rig;
@@ -134,7 +113,7 @@ TEST(ChangeMap, EmptyPrefixAndNoAnswer) {
 
 TEST(ChangeMap, IndexOutsideTheTableAsksNothing) {
   ConsoleRig rig;
-  ScriptedConfirmation confirmation({});
+  ScriptedConfirmation confirmation;
 
   EXPECT_FALSE(ChangeMap(-1, "rcon secret", confirmation, rig.exchange));
   EXPECT_FALSE(ChangeMap(7, "rcon secret", confirmation, rig.exchange));
@@ -145,7 +124,7 @@ TEST(ChangeMap, IndexOutsideTheTableAsksNothing) {
 
 TEST(RemoteCommands, AskNothingWhileAnotherCommandWaits) {
   ConsoleRig rig;
-  ScriptedConfirmation confirmation({});
+  ScriptedConfirmation confirmation;
   std::vector<bool> results;
   rig.output.onAppend = [&](const std::string&) {
     results.push_back(KickPlayer(" Bob", "rcon secret", confirmation, rig.exchange));

@@ -190,7 +190,7 @@ TEST(ExporterCommandLine, SaysWhatIsWrong) {
       {{"--cache-seconds", "-1"},
        2,
        "kestrova-exporter: --cache-seconds: '-1' is not a number of seconds from 0 to 3600" + tryHelp},
-      {{"--port", "1"}, 2, "kestrova-exporter: unknown argument '--port'" + tryHelp},
+      {{"--port", "1"}, 2, "kestrova-exporter: unknown option '--port'" + tryHelp},
   };
   for (const Case& c : cases) {
     const ToolResult result = RunProgram(KESTROVA_EXPORTER_PATH, c.arguments);

@@ -8,28 +8,14 @@
 #include "fuzz_support.h"
 #include "storage/io_error.h"
 #include "storage/player_log.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/fixed_log_source.h"
 
 namespace {
 
 using namespace kestrova;
 
 constexpr LocalTime kNow{2026, 12, 7, 1, 5, 15};
-
-class FixedClock final : public Clock {
- public:
-  LocalTime Now() const override { return kNow; }
-};
-
-class Source final : public PlayerLogSource {
- public:
-  explicit Source(std::vector<PlayerRow> rows) : rows_(std::move(rows)) {}
-  std::int32_t IntervalSeconds() const override { return 30; }
-  bool LogEnabled() const override { return true; }
-  std::vector<PlayerRow> Rows() const override { return rows_; }
-
- private:
-  std::vector<PlayerRow> rows_;
-};
 
 void WriteFile(const std::string& path, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -92,9 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string path = std::string(fuzz::ScratchFolder()) + "/" + LogFileName(kNow);
   WriteFile(path, old);
-  FixedClock clock;
+  test::FixedClock clock(kNow);
   PlayerLog log(clock, ":", fuzz::ScratchFolder());
-  log.Step(Source(rows));
+  test::FixedLogSource source;
+  source.rows = rows;
+  log.Step(source);
   FUZZ_CHECK(log.Counter() == 1);
   FUZZ_CHECK(ReadFile(path) == (rows.empty() ? old : WithoutEndMark(old) + record));
   return 0;

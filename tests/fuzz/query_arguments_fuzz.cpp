@@ -4,7 +4,7 @@
 #include "core/integer_text.h"
 #include "core/reply_text.h"
 #include "fuzz_support.h"
-#include "tools/query/argument_text.h"
+#include "tools/arguments/argument_text.h"
 #include "tools/query/query_arguments.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/query/argument_text.h"
+#include "tools/arguments/argument_text.h"
 
 namespace kestrova {
 namespace {
@@ -105,6 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BadForm{{"127.0.0.1", "127.0.0.2"}, "unexpected argument '127.0.0.2'"},
                     BadForm{{"--port", "1", "127.0.0.1"}, "unknown option '--port'"},
                     BadForm{{"-j", "127.0.0.1"}, "unknown option '-j'"},
+                    BadForm{{"--js", "127.0.0.1"}, "unknown option '--js'"},  // no abbreviations
+                    BadForm{{"--json=yes", "127.0.0.1"}, "--json takes no value"},
+                    BadForm{{"--", "--json"}, "'--json' is not a dotted IPv4 address"},  // "--" ends the options
                     BadForm{{"--" + std::string(50, 'x'), "127.0.0.1"},
                             "unknown option '--" + std::string(38, 'x') + "...'"},
                     BadForm{{"--game-port", "abc", "127.0.0.1"}, "--game-port: 'abc' is not a valid integer value"},

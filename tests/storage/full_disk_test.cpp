@@ -13,9 +13,12 @@
 #include <vector>
 
 #include "file_size_limit.h"
+#include "io_failure.h"
 #include "storage/io_error.h"
 #include "storage/player_log.h"
 #include "storage/settings_file.h"
+#include "support/fixed_clock.h"
+#include "support/fixed_log_source.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
 #include "unprivileged.h"
@@ -24,7 +27,11 @@ namespace kestrova {
 namespace {
 
 using test::FileSizeLimit;
+using test::FixedClock;
+using test::FixedLogSource;
+using test::IoErrorOf;
 using test::ReadFileBytes;
+using test::SaveError;
 using test::SmallDisk;
 using test::TempDir;
 using test::WriteFileBytes;
@@ -32,37 +39,16 @@ using test::WriteFileBytes;
 const LocalTime kNow{2026, 12, 7, 1, 5, 15};
 const std::string kDayFile = "0712.csv";
 
-class FixedClock final : public Clock {
- public:
-  LocalTime Now() const override { return kNow; }
-};
-
-class Players final : public PlayerLogSource {
- public:
-  std::int32_t IntervalSeconds() const override { return 30; }
-  bool LogEnabled() const override { return true; }
-  std::vector<PlayerRow> Rows() const override {
-    return std::vector<PlayerRow>(40, PlayerRow{" A player with a long name", {"12", "3", "48"}});
-  }
-};
+// A long player list, so that a record needs room.
+FixedLogSource Players() {
+  FixedLogSource players;
+  players.rows.assign(40, PlayerRow{" A player with a long name", {"12", "3", "48"}});
+  return players;
+}
 
 // The message of the record's failure, or "" when it was written.
 std::string RecordError(PlayerLog& log) {
-  try {
-    log.Step(Players());
-  } catch (const IoError& error) {
-    return error.what();
-  }
-  return "";
-}
-
-std::string SaveError(const std::filesystem::path& path, const SavedEndpoint& endpoint) {
-  try {
-    SaveSettings(path.string(), endpoint);
-  } catch (const IoError& error) {
-    return error.what();
-  }
-  return "";
+  return IoErrorOf([&] { log.Step(Players()); });
 }
 
 const std::string kFileTooLarge = IoErrorMessage(IoCodeFromErrno(EFBIG));
@@ -87,7 +73,7 @@ TEST_P(CutRecordTest, LeavesTheDayFileAsItWas) {
   if (c.old) {
     WriteFileBytes(dir / kDayFile, *c.old);
   }
-  FixedClock clock;
+  FixedClock clock(kNow);
   PlayerLog log(clock, ":", dir.Path().string());
   log.SetCounter(60);
   std::string error;
@@ -133,7 +119,7 @@ TEST_F(FullDiskTest, ARecordThatDoesNotFitLeavesTheDayFileAsItWas) {
   const std::string old = std::string(3998, 'o') + "\r\n";
   WriteFileBytes(disk_ / kDayFile, old);
   disk_.Fill();
-  FixedClock clock;
+  FixedClock clock(kNow);
   PlayerLog log(clock, ":", disk_.Path().string());
   EXPECT_EQ(RecordError(log), "Disk full");
   EXPECT_EQ(ReadFileBytes(disk_ / kDayFile), old);
@@ -146,7 +132,7 @@ TEST_F(FullDiskTest, ARecordThatDoesNotFitLeavesTheDayFileAsItWas) {
 
 TEST_F(FullDiskTest, ARecordThatCannotStartLeavesNoDayFile) {
   disk_.Fill();
-  FixedClock clock;
+  FixedClock clock(kNow);
   PlayerLog log(clock, ":", disk_.Path().string());
   EXPECT_EQ(RecordError(log), "Disk full");
   EXPECT_FALSE(std::filesystem::exists(disk_ / kDayFile));

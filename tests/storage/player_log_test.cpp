@@ -13,60 +13,35 @@
 
 #include "core/local_time.h"
 #include "core/player_row.h"
+#include "io_failure.h"
 #include "storage/io_error.h"
+#include "support/fixed_clock.h"
+#include "support/fixed_log_source.h"
 #include "support/temp_dir.h"
 
 namespace kestrova {
 namespace {
 
+using test::FixedClock;
+using test::FixedLogSource;
+using test::FolderEntries;
+using test::IoErrorOf;
 using test::ReadFileBytes;
 using test::TempDir;
 using test::WriteFileBytes;
 
-// A clock that gives its times in turn (the last one again once they run
-// out) and counts its readings.
-class ScriptedClock final : public Clock {
- public:
-  explicit ScriptedClock(std::vector<LocalTime> times) : times_(std::move(times)) {}
-  LocalTime Now() const override {
-    const LocalTime time = times_[std::min(readings, times_.size() - 1)];
-    ++readings;
-    return time;
-  }
-  mutable std::size_t readings = 0;
-
- private:
-  std::vector<LocalTime> times_;
-};
-
-class FakeSource final : public PlayerLogSource {
- public:
-  std::int32_t IntervalSeconds() const override { return interval; }
-  bool LogEnabled() const override {
-    ++looks;
-    return enabled;
-  }
-  std::vector<PlayerRow> Rows() const override {
-    ++looks;
-    return rows;
-  }
-
-  std::int32_t interval = 30;
-  bool enabled = true;
-  std::vector<PlayerRow> rows{{" Alice", {"3", "1", "50"}}};
-  mutable int looks = 0;
-};
-
 const LocalTime k7December{2026, 12, 7, 1, 5, 15};
 const LocalTime k8December{2026, 12, 8, 0, 0, 1};
 
-std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
+// A log in a fresh folder on 7 December, and the player list it reads.
+struct LogRig {
+  TempDir dir;
+  FixedClock clock{k7December};
+  PlayerLog log{clock, ":", dir.Path().string()};
+  FixedLogSource source;
+};
+
+class PlayerLogStep : public ::testing::Test, protected LogRig {};
 
 // ---- The schedule ----
 
@@ -99,11 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Schedule, RecordDueTest,
                                            DueCase{2, kInt32Min, false}, DueCase{0, kInt32Max, true},
                                            DueCase{0, 0, false}));
 
-TEST(PlayerLogStep, IntervalThirtyWritesAtZeroSixtyAndOneHundredTwenty) {
-  TempDir dir;
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+TEST_F(PlayerLogStep, IntervalThirtyWritesAtZeroSixtyAndOneHundredTwenty) {
   for (int cycle = 0; cycle <= 120; ++cycle) {
     log.Step(source);
   }
@@ -113,11 +84,7 @@ TEST(PlayerLogStep, IntervalThirtyWritesAtZeroSixtyAndOneHundredTwenty) {
   EXPECT_EQ(ReadFileBytes(dir / "0712.csv"), record + record + record);
 }
 
-TEST(PlayerLogStep, AfterSixtyFiveThousandFiveHundredTwentyTheNextRecordIsAtZero) {
-  TempDir dir;
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+TEST_F(PlayerLogStep, AfterSixtyFiveThousandFiveHundredTwentyTheNextRecordIsAtZero) {
   log.SetCounter(65520);
   for (int cycle = 0; cycle < 16; ++cycle) {
     log.Step(source);
@@ -129,11 +96,7 @@ TEST(PlayerLogStep, AfterSixtyFiveThousandFiveHundredTwentyTheNextRecordIsAtZero
   EXPECT_EQ(log.Counter(), 1);
 }
 
-TEST(PlayerLogStep, IntervalZeroTouchesNothingAndHoldsTheCounter) {
-  TempDir dir;
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+TEST_F(PlayerLogStep, IntervalZeroTouchesNothingAndHoldsTheCounter) {
   source.interval = 0;
   log.SetCounter(60);
   log.Step(source);
@@ -148,11 +111,7 @@ TEST(PlayerLogStep, IntervalZeroTouchesNothingAndHoldsTheCounter) {
   EXPECT_EQ(log.Counter(), 61);
 }
 
-TEST(PlayerLogStep, NotDueLooksAtNeitherListNorSwitch) {
-  TempDir dir;
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+TEST_F(PlayerLogStep, NotDueLooksAtNeitherListNorSwitch) {
   log.SetCounter(1);
   log.Step(source);
   EXPECT_EQ(source.looks, 0);
@@ -167,13 +126,9 @@ struct SuspendCase {
 
 void PrintTo(const SuspendCase& c, std::ostream* os) { *os << c.name; }
 
-class SuspendedLogTest : public ::testing::TestWithParam<SuspendCase> {};
+class SuspendedLogTest : public ::testing::TestWithParam<SuspendCase>, protected LogRig {};
 
 TEST_P(SuspendedLogTest, WritesNoFileButAdvancesTheCounter) {
-  TempDir dir;
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
   source.enabled = GetParam().enabled;
   source.rows = GetParam().rows;
   log.Step(source);
@@ -226,11 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Stamps, StampTest,
                                            StampCase{{2027, 1, 31, 23, 59, 59}, ".", "31-01-2027 23.59.59", "3101.csv"},
                                            StampCase{{999, 2, 1, 0, 0, 0}, ":", "01-02-0999 00:00:00", "0102.csv"}));
 
-TEST(PlayerLogFile, MoreThan256RowsAreWrittenWhole) {
-  TempDir dir;
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+TEST_F(PlayerLogStep, MoreThan256RowsAreWrittenWhole) {
   source.rows.clear();
   std::string expected = "07-12-2026 01:05:15\r\n";
   for (int i = 0; i < 300; ++i) {
@@ -244,9 +195,9 @@ TEST(PlayerLogFile, MoreThan256RowsAreWrittenWhole) {
 
 TEST(PlayerLogFile, SameDayAppendsAndMidnightStartsANewFile) {
   TempDir dir;
-  ScriptedClock clock({k7December, k7December, k8December});
+  FixedClock clock(std::vector<LocalTime>{k7December, k7December, k8December});
   PlayerLog log(clock, ";", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   source.interval = 1;
   for (int cycle = 0; cycle < 6; ++cycle) {
     log.Step(source);  // records at 0, 2 and 4
@@ -260,9 +211,9 @@ TEST(PlayerLogFile, SameDayAppendsAndMidnightStartsANewFile) {
 // two readings.
 TEST(PlayerLogFile, ReadsTheClockOncePerRecord) {
   TempDir dir;
-  ScriptedClock clock({{2026, 12, 7, 23, 59, 59}, k8December});
+  FixedClock clock(std::vector<LocalTime>{{2026, 12, 7, 23, 59, 59}, k8December});
   PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
+  FixedLogSource source;
   log.Step(source);
   EXPECT_EQ(clock.readings, 1u);
   EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"0712.csv"});
@@ -277,14 +228,10 @@ struct ExistingFileCase {
 
 void PrintTo(const ExistingFileCase& c, std::ostream* os) { *os << c.name; }
 
-class ExistingFileTest : public ::testing::TestWithParam<ExistingFileCase> {};
+class ExistingFileTest : public ::testing::TestWithParam<ExistingFileCase>, protected LogRig {};
 
 TEST_P(ExistingFileTest, AppendsBehindWhatIsKept) {
-  TempDir dir;
   WriteFileBytes(dir / "0712.csv", GetParam().before);
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
   log.Step(source);
   EXPECT_EQ(ReadFileBytes(dir / "0712.csv"), GetParam().kept + RecordBytes(k7December, ":", source.rows));
 }
@@ -318,21 +265,12 @@ struct FailureCase {
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
-class FailedRecordTest : public ::testing::TestWithParam<FailureCase> {};
+class FailedRecordTest : public ::testing::TestWithParam<FailureCase>, protected LogRig {};
 
 TEST_P(FailedRecordTest, ThrowsAndLeavesTheCounter) {
-  TempDir dir;
   GetParam().prepare(dir / "0712.csv");
-  ScriptedClock clock({k7December});
-  PlayerLog log(clock, ":", dir.Path().string());
-  FakeSource source;
   log.SetCounter(60);
-  try {
-    log.Step(source);
-    FAIL() << "the record was written";
-  } catch (const IoError& e) {
-    EXPECT_EQ(e.what(), GetParam().message);
-  }
+  EXPECT_EQ(IoErrorOf([&] { log.Step(source); }), GetParam().message);
   EXPECT_EQ(log.Counter(), 60);
 }
 

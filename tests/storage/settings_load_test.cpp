@@ -8,6 +8,7 @@
 #include <ostream>
 #include <string>
 
+#include "io_failure.h"
 #include "storage/io_error.h"
 #include "storage/settings_file.h"
 #include "support/recording_settings_target.h"
@@ -48,15 +49,7 @@ TEST_P(LoadSettingsTest, ReadsTheFieldsByTheTextFileRules) {
   TempDir dir;
   WriteFileBytes(dir / "data.dat", c.bytes);
   RecordingTarget target;
-
-  std::string error;
-  try {
-    LoadSettings((dir / "data.dat").string(), target);
-  } catch (const IoError& e) {
-    error = e.what();
-  }
-
-  EXPECT_EQ(error, c.error);
+  EXPECT_EQ(test::IoErrorOf([&] { LoadSettings((dir / "data.dat").string(), target); }), c.error);
   EXPECT_EQ(target.address, c.address);
   EXPECT_EQ(target.gamePort, c.gamePort);
   EXPECT_EQ(target.queryPort, c.queryPort);
@@ -137,12 +130,8 @@ TEST(LoadSettingsFailures, UnreadableFileReportsAccessDenied) {
   test::GiveToUnprivileged(dir / "data.dat", 0);
   const std::optional<std::string> outcome = test::RunUnprivileged([&] {
     RecordingTarget target;
-    try {
-      LoadSettings((dir / "data.dat").string(), target);
-    } catch (const IoError& e) {
-      return std::string(e.what()) + (target.address || target.gamePort || target.queryPort ? ", set" : "");
-    }
-    return std::string("loaded");
+    const std::string error = test::IoErrorOf([&] { LoadSettings((dir / "data.dat").string(), target); });
+    return error.empty() ? "loaded" : error + (target.address || target.gamePort || target.queryPort ? ", set" : "");
   });
   ASSERT_TRUE(outcome.has_value()) << "could not run without superuser rights";
   EXPECT_EQ(*outcome, "File access denied");
@@ -160,12 +149,8 @@ TEST(LoadSettingsFailures, FolderWithoutSearchPermissionSetsNothing) {
   test::GiveToUnprivileged(locked, 0600);
   const std::optional<std::string> outcome = test::RunUnprivileged([&] {
     RecordingTarget target;
-    try {
-      LoadSettings((locked / "data.dat").string(), target);
-    } catch (const IoError& e) {
-      return std::string(e.what());
-    }
-    return std::string(target.address || target.gamePort || target.queryPort ? "set" : "nothing set");
+    const std::string error = test::IoErrorOf([&] { LoadSettings((locked / "data.dat").string(), target); });
+    return !error.empty() ? error : target.address || target.gamePort || target.queryPort ? "set" : "nothing set";
   });
   ::chmod(locked.c_str(), 0755);
   ASSERT_TRUE(outcome.has_value()) << "could not run without superuser rights";
@@ -179,12 +164,7 @@ TEST(LoadSettingsFailures, ReadErrorKeepsItsOwnMessage) {
   TempDir dir;
   std::filesystem::create_symlink("/proc/self/mem", dir / "data.dat");
   RecordingTarget target;
-  try {
-    LoadSettings((dir / "data.dat").string(), target);
-    FAIL() << "reading unmapped memory succeeded";
-  } catch (const IoError& e) {
-    EXPECT_STREQ(e.what(), "I/O error 1117");
-  }
+  EXPECT_EQ(test::IoErrorOf([&] { LoadSettings((dir / "data.dat").string(), target); }), "I/O error 1117");
   EXPECT_FALSE(target.address || target.gamePort || target.queryPort);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "file_size_limit.h"
+#include "io_failure.h"
 #include "storage/io_error.h"
 #include "storage/settings_file.h"
 #include "support/recording_settings_target.h"
@@ -23,29 +24,13 @@ namespace kestrova {
 namespace {
 
 using test::FileSizeLimit;
+using test::FolderEntries;
 using test::ReadFileBytes;
+using test::SaveError;
 using test::TempDir;
 using test::WriteFileBytes;
 
 using RecordingTarget = test::RecordingSettingsTarget;
-
-std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
-
-// The message of a save that must fail; empty when it did not.
-std::string SaveError(const std::filesystem::path& path, const SavedEndpoint& endpoint) {
-  try {
-    SaveSettings(path.string(), endpoint);
-  } catch (const IoError& e) {
-    return e.what();
-  }
-  return "";
-}
 
 const SavedEndpoint kEndpoint{0xC0A80001, "12203", "12300"};
 

@@ -1,5 +1,5 @@
 // The window against a server that never answers, for SOAK_SECONDS (20 in
-// the test suite, 600 by default with `make soak`), while Enter is pressed
+// `make test-slow`, 600 by default with `make soak`), while Enter is pressed
 // in the console's command line every 0.7 s. Every receive then waits its
 // full second and handles the window's events afterwards, so timer ticks
 // and key presses keep arriving inside waits: cycles inside console

@@ -10,6 +10,7 @@
 #include "core/player_row.h"
 #include "core/query_cycle.h"
 #include "core/query_displays.h"
+#include "support/fixed_clock.h"
 
 namespace kestrova::test {
 
@@ -88,17 +89,6 @@ class RecordingDisplay final : public QueryDisplay, public CycleControls, public
   std::string updateTime_;
   int updateTimeCount_ = 0;
   std::vector<std::string> calls_;
-};
-
-// A clock that always tells the time it was given.
-class FixedClock final : public Clock {
- public:
-  explicit FixedClock(LocalTime time) : time_(time) {}
-  LocalTime Now() const override { return time_; }
-  void Set(LocalTime time) { time_ = time; }
-
- private:
-  LocalTime time_;
 };
 
 }  // namespace kestrova::test

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace kestrova::test {
 
@@ -23,5 +25,7 @@ class TempDir final {
 // The whole content of a file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// The names of what `folder` holds, sorted.
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
 
 }  // namespace kestrova::test

@@ -13,50 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "support/recording_tray.h"
 #include "ui/minimize_watcher.h"
-#include "ui/tray_backend.h"
 
 namespace kestrova::test {
 namespace {
-
-// A notification area that logs each call as "Show:<tip>",
-// "SetToolTip:<tip>", "Hide", "Menu" or "Message:<title>:<text>". The log outlives the backend so
-// that the removal at destruction can be seen.
-class RecordingTray final : public TrayBackend {
- public:
-  explicit RecordingTray(std::shared_ptr<std::vector<std::string>> log) : log_(std::move(log)) {}
-
-  bool Show(const QIcon&, const QString& tip) override {
-    log_->push_back("Show:" + tip.toStdString());
-    return addSucceeds && available;
-  }
-  void SetToolTip(const QString& tip) override { log_->push_back("SetToolTip:" + tip.toStdString()); }
-  void Hide() override { log_->push_back("Hide"); }
-  void SetContextMenu(QMenu* menu) override {
-    this->menu = menu;
-    log_->push_back("Menu");
-  }
-  bool Available() const override { return available; }
-  bool ShowMessage(const QString& title, const QString& text) override {
-    log_->push_back("Message:" + title.toStdString() + ":" + text.toStdString());
-    return available && messages;
-  }
-
-  void Click(TrayClick click) const { ReportClick(click); }
-  // An area takes the icon, or loses it, after the add.
-  void Presence(bool present) {
-    available = present;
-    ReportPresence(present);
-  }
-
-  bool available = true;
-  bool addSucceeds = true;
-  bool messages = true;
-  QMenu* menu = nullptr;
-
- private:
-  std::shared_ptr<std::vector<std::string>> log_;
-};
 
 QIcon SomeIcon() {
   QPixmap image(32, 32);
@@ -80,11 +41,11 @@ class NotificationIconTest : public ::testing::Test {
   // The calls made since the last look.
   std::vector<std::string> TakeCalls() {
     std::vector<std::string> calls;
-    calls.swap(*log_);
+    calls.swap(log_->calls);
     return calls;
   }
 
-  std::shared_ptr<std::vector<std::string>> log_ = std::make_shared<std::vector<std::string>>();
+  std::shared_ptr<RecordingTray::Log> log_ = std::make_shared<RecordingTray::Log>();
   RecordingTray* tray_ = nullptr;
   std::unique_ptr<TNotificationIcon> icon_;
 };
@@ -203,7 +164,7 @@ TEST_F(NotificationIconTest, MessagesGoOutOnlyWhereTheAreaCanShowThem) {
   for (const Case& c : cases) {
     MakeIcon([&](RecordingTray& tray) {
       tray.addSucceeds = c.addSucceeds;
-      tray.messages = c.messages;
+      tray.showsMessages = c.messages;
     });
     TakeCalls();
     EXPECT_EQ(icon_->ShowMessage(QStringLiteral("Kestrova"), QStringLiteral("Server stops answering")), c.shown)
@@ -211,18 +172,6 @@ TEST_F(NotificationIconTest, MessagesGoOutOnlyWhereTheAreaCanShowThem) {
     EXPECT_EQ(TakeCalls(), c.calls) << c.what;
     icon_.reset();
   }
-}
-
-TEST_F(NotificationIconTest, ActiveOffRemovesTheIconAndOnAddsItBack) {
-  MakeIcon();
-  TakeCalls();
-  icon_->SetActive(false);
-  EXPECT_FALSE(icon_->Present());
-  icon_->SetHint("hidden");
-  EXPECT_EQ(TakeCalls(), (Calls{"Hide"})) << "no add while not active";
-  icon_->SetActive(true);
-  EXPECT_EQ(TakeCalls(), (Calls{"Show:hidden"}));
-  EXPECT_TRUE(icon_->Present());
 }
 
 TEST_F(NotificationIconTest, ClicksRaiseTheirSignals) {
@@ -245,31 +194,12 @@ TEST_F(NotificationIconTest, ClicksRaiseTheirSignals) {
   EXPECT_EQ(doubleClicks.count(), 1);
 }
 
-TEST_F(NotificationIconTest, DisabledIconIgnoresClicksAndOpensNoMenu) {
-  MakeIcon();
-  QMenu menu;
-  icon_->SetPopupMenu(&menu);
-  EXPECT_EQ(tray_->menu, &menu);
-  QSignalSpy clicks(icon_.get(), &TNotificationIcon::OnClick);
-  QSignalSpy doubleClicks(icon_.get(), &TNotificationIcon::OnDblClick);
-
-  icon_->SetEnabled(false);
-  EXPECT_EQ(tray_->menu, nullptr);
-  tray_->Click(TrayClick::Left);
-  tray_->Click(TrayClick::Double);
-  EXPECT_EQ(clicks.count() + doubleClicks.count(), 0);
-
-  icon_->SetEnabled(true);
-  EXPECT_EQ(tray_->menu, &menu);
-  tray_->Click(TrayClick::Left);
-  EXPECT_EQ(clicks.count(), 1);
-}
-
 TEST_F(NotificationIconTest, DoubleClickRunsTheMenuDefaultActionWhenEnabled) {
   MakeIcon();
   QMenu menu;
   QAction* exit = menu.addAction(QStringLiteral("Exit Kestrova"));
   icon_->SetPopupMenu(&menu);
+  EXPECT_EQ(tray_->menu, &menu) << "the area opens it on a right click";
   QSignalSpy triggered(exit, &QAction::triggered);
   QSignalSpy doubleClicks(icon_.get(), &TNotificationIcon::OnDblClick);
 

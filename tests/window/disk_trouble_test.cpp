@@ -8,7 +8,7 @@
 
 #include "storage/player_log.h"
 #include "storage/settings_file.h"
-#include "support/recording_display.h"
+#include "support/fixed_clock.h"
 #include "support/sim_server.h"
 #include "support/small_disk.h"
 #include "ui/player_list.h"

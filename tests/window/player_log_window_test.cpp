@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "support/recording_display.h"
+#include "support/fixed_clock.h"
 #include "support/sim_server.h"
 #include "ui/text_bytes.h"
 #include "window_fixture.h"

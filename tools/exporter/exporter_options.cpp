@@ -1,10 +1,9 @@
 #include "tools/exporter/exporter_options.h"
 
 #include <algorithm>
-#include <optional>
-#include <stdexcept>
 
-#include "tools/query/argument_text.h"
+#include "tools/arguments/argument_text.h"
+#include "tools/arguments/option_reader.h"
 
 namespace kestrova::exporter {
 
@@ -17,8 +16,8 @@ int CacheSeconds(const std::string& text) {
                       std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
   const int seconds = digits ? std::stoi(text) : -1;
   if (seconds < 0 || seconds > kLongestCacheSeconds) {
-    throw std::invalid_argument("--cache-seconds: " + QuotedArgument(text) + " is not a number of seconds from 0 to " +
-                                std::to_string(kLongestCacheSeconds));
+    throw UsageError("--cache-seconds: " + QuotedArgument(text) + " is not a number of seconds from 0 to " +
+                     std::to_string(kLongestCacheSeconds));
   }
   return seconds;
 }
@@ -26,38 +25,19 @@ int CacheSeconds(const std::string& text) {
 }  // namespace
 
 ExporterOptions ParseExporterOptions(const std::vector<std::string>& arguments) {
+  constexpr LongOption kOptions[] = {{"listen", true}, {"cache-seconds", true}};
+  const OptionsRead read = ReadOptions(arguments, kOptions);
   ExporterOptions options;
-  for (const std::string& argument : arguments) {
-    if (argument == "--help" || argument == "--version") {
-      options.mode = argument == "--help" ? ExporterOptions::Mode::Help : ExporterOptions::Mode::Version;
-      return options;
-    }
+  if (!read.asks.empty()) {
+    options.mode = read.asks == "--help" ? ExporterOptions::Mode::Help : ExporterOptions::Mode::Version;
   }
-  std::optional<std::string> listen;
-  std::optional<std::string> cacheSeconds;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    const std::size_t equals = argument.find('=');
-    const std::string name = argument.substr(0, equals);
-    std::optional<std::string>* slot = name == "--listen"          ? &listen
-                                       : name == "--cache-seconds" ? &cacheSeconds
-                                                                   : nullptr;
-    if (slot == nullptr) {
-      throw std::invalid_argument("unknown argument " + QuotedArgument(argument));
-    }
-    if (slot->has_value()) {
-      throw std::invalid_argument(name + " is given twice");
-    }
-    if (equals != std::string::npos) {
-      *slot = argument.substr(equals + 1);
-    } else if (i + 1 < arguments.size()) {
-      *slot = arguments[++i];
+  for (const auto& [name, value] : read.options) {
+    if (name == "--listen") {
+      options.listen = value;
     } else {
-      throw std::invalid_argument(name + " needs a value");
+      options.cacheSeconds = CacheSeconds(value);
     }
   }
-  options.listen = listen.value_or(kDefaultListen);
-  options.cacheSeconds = cacheSeconds ? CacheSeconds(*cacheSeconds) : kDefaultCacheSeconds;
   return options;
 }
 

@@ -22,11 +22,10 @@ struct ExporterOptions {
   int cacheSeconds = kDefaultCacheSeconds;
 };
 
-// Reads the arguments after the program name: --listen ADDRESS:PORT and
-// --cache-seconds N (0 to 3600), also as --name=value; --help or --version
-// anywhere asks for that text. Throws std::invalid_argument with a
-// one-line reason for anything else. The address is checked when the
-// exporter starts to listen.
+// Reads the arguments after the program name by ReadOptions' rules:
+// --listen ADDRESS:PORT and --cache-seconds N (0 to 3600). Throws
+// UsageError (a std::invalid_argument) with a one-line reason for anything
+// else. The address is checked when the exporter starts to listen.
 ExporterOptions ParseExporterOptions(const std::vector<std::string>& arguments);
 
 // The usage text, ending with a line feed.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/reply_text.h"
-#include "tools/query/argument_text.h"
+#include "tools/arguments/argument_text.h"
 #include "tools/query/query_arguments.h"
 
 namespace kestrova::exporter {

@@ -3,32 +3,14 @@
 #include <cstddef>
 
 #include "core/integer_text.h"
-#include "tools/query/argument_text.h"
+#include "tools/arguments/argument_text.h"
 
 namespace kestrova {
 
 namespace {
 
-bool TakesValue(std::string_view argument) {
-  return argument == "--game-port" || argument == "--query-port" || argument == "--rcon";
-}
-
-// Help or Version when "--help" or "--version" stands among the arguments
-// as an option of its own, not as the value of another option.
-std::optional<QueryArguments::Mode> AsksForText(const std::vector<std::string>& arguments) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    if (arguments[i] == "--help") {
-      return QueryArguments::Mode::Help;
-    }
-    if (arguments[i] == "--version") {
-      return QueryArguments::Mode::Version;
-    }
-    if (TakesValue(arguments[i])) {
-      ++i;
-    }
-  }
-  return std::nullopt;
-}
+constexpr LongOption kOptions[] = {
+    {"json", false}, {"openmetrics", false}, {"game-port", true}, {"query-port", true}, {"rcon", true}};
 
 // The port `text` names, in decimal; the window's strict integer rules,
 // then the range of a port.
@@ -43,17 +25,6 @@ std::string PortText(std::string_view option, const std::string& text) {
     throw UsageError(std::string(option) + ": " + QuotedArgument(text) + " is not a port from 1 to 65535");
   }
   return std::to_string(port);
-}
-
-// Splits "--name=value" into its two halves; `value` stays unset for a bare
-// "--name".
-std::string_view OptionName(std::string_view argument, std::optional<std::string>& value) {
-  const std::size_t equals = argument.find('=');
-  if (equals == std::string_view::npos) {
-    return argument;
-  }
-  value = std::string(argument.substr(equals + 1));
-  return argument.substr(0, equals);
 }
 
 }  // namespace
@@ -89,62 +60,27 @@ std::optional<std::uint32_t> ParseDottedAddress(std::string_view text) {
 }
 
 QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bool utf8Locale) {
+  const OptionsRead read = ReadOptions(arguments, kOptions, 1);
   QueryArguments result;
+  if (!read.asks.empty()) {
+    result.mode = read.asks == "--help" ? QueryArguments::Mode::Help : QueryArguments::Mode::Version;
+    return result;
+  }
   std::optional<std::string> gamePort;
   std::optional<std::string> queryPort;
   std::optional<std::string> command;
-  std::optional<std::string> addressText;
-
-  if (const std::optional<QueryArguments::Mode> text = AsksForText(arguments)) {
-    result.mode = *text;
-    return result;
-  }
-
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "--json") {
-      if (result.json) {
-        throw UsageError("--json is given twice");
-      }
+  for (const auto& [name, value] : read.options) {
+    if (name == "--json") {
       result.json = true;
-      continue;
-    }
-    if (argument == "--openmetrics") {
-      if (result.openMetrics) {
-        throw UsageError("--openmetrics is given twice");
-      }
+    } else if (name == "--openmetrics") {
       result.openMetrics = true;
-      continue;
+    } else if (name == "--game-port") {
+      gamePort = value;
+    } else if (name == "--query-port") {
+      queryPort = value;
+    } else {
+      command = value;
     }
-    if (argument.size() > 1 && argument[0] == '-') {
-      std::optional<std::string> value;
-      const std::string_view name = OptionName(argument, value);
-      std::optional<std::string>* slot = nullptr;
-      if (name == "--game-port") {
-        slot = &gamePort;
-      } else if (name == "--query-port") {
-        slot = &queryPort;
-      } else if (name == "--rcon") {
-        slot = &command;
-      } else {
-        throw UsageError("unknown option " + QuotedArgument(argument));
-      }
-      if (slot->has_value()) {
-        throw UsageError(std::string(name) + " is given twice");
-      }
-      if (!value) {
-        if (i + 1 >= arguments.size()) {
-          throw UsageError(std::string(name) + " needs a value");
-        }
-        value = arguments[++i];
-      }
-      *slot = std::move(value);
-      continue;
-    }
-    if (addressText) {
-      throw UsageError("unexpected argument " + QuotedArgument(argument));
-    }
-    addressText = argument;
   }
 
   if (command && queryPort) {
@@ -156,12 +92,12 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bo
   if (result.json && result.openMetrics) {
     throw UsageError("--json and --openmetrics exclude each other");
   }
-  if (!addressText) {
+  if (read.operands.empty()) {
     throw UsageError("the server address is missing");
   }
-  const std::optional<std::uint32_t> address = ParseDottedAddress(*addressText);
+  const std::optional<std::uint32_t> address = ParseDottedAddress(read.operands.front());
   if (!address) {
-    throw UsageError(QuotedArgument(*addressText) + " is not a dotted IPv4 address");
+    throw UsageError(QuotedArgument(read.operands.front()) + " is not a dotted IPv4 address");
   }
 
   result.address = *address;
@@ -180,9 +116,9 @@ QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bo
 
 std::string UsageText(std::string_view programName) {
   const std::string name(programName);
-  return "Usage: " + name + " [--json | --openmetrics] [--game-port PORT] [--query-port PORT] ADDRESS\n" +
-         "       " + name + " --rcon COMMAND [--json] [--game-port PORT] ADDRESS\n" +
-         "       " + name + " --help | --version\n"
+  return "Usage: " + name + " [--json | --openmetrics] [--game-port PORT] [--query-port PORT] ADDRESS\n" + "       " +
+         name + " --rcon COMMAND [--json] [--game-port PORT] ADDRESS\n" + "       " + name +
+         " --help | --version\n"
          "\n"
          "Without --rcon: one query cycle against the server at ADDRESS, a dotted\n"
          "IPv4 address such as 192.168.1.20: its settings from the game port,\n"

@@ -2,10 +2,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "tools/arguments/option_reader.h"
 
 namespace kestrova {
 
@@ -29,25 +30,16 @@ struct QueryArguments {
   friend bool operator==(const QueryArguments&, const QueryArguments&) = default;
 };
 
-// The command line does not follow either usage form; what() says why.
-class UsageError final : public std::runtime_error {
- public:
-  explicit UsageError(const std::string& reason) : std::runtime_error(reason) {}
-};
-
-// Reads the arguments after the program name. Options may stand in any
-// order around the address; option values are taken verbatim (an empty
-// text or one starting with "-" included), also in the "--name=value" form.
-// A port text must be an integer by the window's strict conversion and
-// lie from 1 to 65535. In a `utf8Locale` the command is decoded to
-// single-byte text (SingleByteText). --query-port belongs to the status
-// query and is refused with --rcon, as is --openmetrics; --openmetrics
-// and --json exclude each other. "--help" or "--version" anywhere (but
-// as an option's value) asks for that text, the first of them deciding,
-// and nothing else is checked. Throws UsageError for anything else: an
-// unknown or repeated option, a missing or bad value, a missing, extra or
-// malformed address. Its what() is one line that quotes at most 40
-// characters of a bad argument.
+// Reads the arguments after the program name by ReadOptions' rules:
+// options in any order around the address, values taken verbatim, --help
+// or --version deciding alone. A port text must be an integer by the
+// window's strict conversion and lie from 1 to 65535. In a `utf8Locale`
+// the command is decoded to single-byte text (SingleByteText).
+// --query-port belongs to the status query and is refused with --rcon, as
+// is --openmetrics; --openmetrics and --json exclude each other. Throws
+// UsageError for anything else: an unknown or repeated option, a missing
+// or bad value, a missing, extra or malformed address. Its what() is one
+// line that quotes at most 40 characters of a bad argument.
 QueryArguments ParseQueryArguments(const std::vector<std::string>& arguments, bool utf8Locale = false);
 
 // Four decimal numbers of 0 to 255 with one to three digits each, joined by

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "tools/arguments/option_reader.h"
 #include "tools/simserver/number_text.h"
 #include "tools/simserver/server_state.h"
 
@@ -11,90 +12,60 @@ namespace {
 
 constexpr std::string_view kFaultOptions[] = {"silent", "garbage", "oversize", "duplicate", "reorder"};
 
-bool IsFaultOption(std::string_view name) {
-  for (std::string_view fault : kFaultOptions) {
-    if (name == fault) {
-      return true;
-    }
+// Every option: the switches, then those with a value, the settings last.
+std::vector<LongOption> OptionTable() {
+  std::vector<LongOption> table{{"static", false}, {"ratelimit", false}};
+  for (std::string_view name :
+       {"game-port", "query-port", "players", "seed", "scenario", "delay", "drop-part", "loss", "print-cut", "final"}) {
+    table.push_back({name, true});
   }
-  return false;
+  for (std::string_view fault : kFaultOptions) table.push_back({fault, true});
+  for (std::string_view key : kSettingKeys) table.push_back({key, true});
+  return table;
 }
 
 }  // namespace
 
 ServerOptions ParseOptions(const std::vector<std::string>& arguments) {
+  const OptionsRead read = ReadOptions(arguments, OptionTable(), 0, Repeats::Allowed);
   ServerOptions options;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (!argument.starts_with("--")) {
-      throw std::invalid_argument("unexpected argument '" + argument + "'");
-    }
-    std::string name = argument.substr(2);
-    std::optional<std::string> attached;
-    if (std::size_t equals = name.find('='); equals != std::string::npos) {
-      attached = name.substr(equals + 1);
-      name.resize(equals);
-    }
-    auto flag = [&] {
-      if (attached) {
-        throw std::invalid_argument("--" + name + " takes no value");
-      }
-    };
-    auto value = [&]() -> std::string {
-      if (attached) {
-        return *attached;
-      }
-      if (i + 1 >= arguments.size()) {
-        throw std::invalid_argument("--" + name + " needs a value");
-      }
-      return arguments[++i];
-    };
-
-    if (name == "help") {
-      flag();
-      options.help = true;
-    } else if (name == "version") {
-      flag();
-      options.version = true;
-    } else if (name == "static") {
-      flag();
+  options.help = read.asks == "--help";
+  options.version = read.asks == "--version";
+  for (const auto& [option, value] : read.options) {
+    const std::string name = option.substr(2);
+    if (name == "static") {
       options.frozen = true;
     } else if (name == "ratelimit") {
-      flag();
       options.faults.SetRateLimited(true);
     } else if (name == "game-port") {
-      options.gamePort = ParseInteger(value(), "--game-port", 0, 65535);
+      options.gamePort = ParseInteger(value, "--game-port", 0, 65535);
     } else if (name == "query-port") {
-      options.queryPort = ParseInteger(value(), "--query-port", 0, 65535);
+      options.queryPort = ParseInteger(value, "--query-port", 0, 65535);
     } else if (name == "players") {
-      options.generatedPlayers = ParseInteger(value(), "--players", 0, 1024);
+      options.generatedPlayers = ParseInteger(value, "--players", 0, 1024);
     } else if (name == "seed") {
-      options.seed = static_cast<unsigned>(ParseInteger(value(), "--seed", 0, 2147483647));
+      options.seed = static_cast<unsigned>(ParseInteger(value, "--seed", 0, 2147483647));
     } else if (name == "scenario") {
-      options.scenarioPath = value();
-    } else if (IsFaultOption(name)) {
-      options.faults.Set(name, value(), "on");
+      options.scenarioPath = value;
     } else if (name == "delay" || name == "drop-part") {
-      std::string text = value();
-      std::size_t colon = text.find(':');
+      const std::size_t colon = value.find(':');
       if (colon == std::string::npos) {
-        throw std::invalid_argument("--" + name + " is written --" + name +
-                                    "=CHANNEL:" + (name == "delay" ? "MS" : "N") + ", not '" + text + "'");
+        throw std::invalid_argument(option + " is written " + option + "=CHANNEL:" + (name == "delay" ? "MS" : "N") +
+                                    ", not '" + value + "'");
       }
-      options.faults.Set(name == "delay" ? "delay" : "droppart", text.substr(0, colon), text.substr(colon + 1));
+      options.faults.Set(name == "delay" ? "delay" : "droppart", value.substr(0, colon), value.substr(colon + 1));
     } else if (name == "loss") {
-      options.loss = ParseLoss(value());
+      options.loss = ParseLoss(value);
     } else if (name == "print-cut") {
-      options.style.SetPrintCut(value());
+      options.style.SetPrintCut(value);
     } else if (name == "final") {
-      options.style.SetFinalPlace(value());
+      options.style.SetFinalPlace(value);
     } else if (IsSettingKey(name)) {
-      std::string text = value();
       ServerSettings check;
-      ApplySetting(check, name, text);
-      options.settings.emplace_back(name, text);
+      ApplySetting(check, name, value);
+      options.settings.emplace_back(name, value);
     } else {
-      throw std::invalid_argument("unknown option --" + name);
+      options.faults.Set(name, value, "on");
     }
   }
   return options;

@@ -29,10 +29,10 @@ struct ServerOptions final {
   std::optional<std::pair<double, std::optional<unsigned>>> loss;
 };
 
-// Reads the arguments after the program name. Options that take a value
-// accept both "--name value" and "--name=value". Throws
-// std::invalid_argument with the reason for an unknown option or a bad
-// value.
+// Reads the arguments after the program name by ReadOptions' rules, each
+// option as often as wanted (a later one wins where they clash). Throws
+// std::invalid_argument (UsageError for the options' form) with the reason
+// for an unknown option or a bad value.
 ServerOptions ParseOptions(const std::vector<std::string>& arguments);
 
 // The text --help prints.

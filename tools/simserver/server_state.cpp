@@ -1,7 +1,6 @@
 #include "tools/simserver/server_state.h"
 
 #include <algorithm>
-#include <array>
 #include <stdexcept>
 #include <utility>
 
@@ -10,10 +9,6 @@
 namespace kestrova::simserver {
 
 namespace {
-
-constexpr std::array<std::string_view, 11> kSettingKeys = {"hostname",  "map",       "gametype",   "gametypestring",
-                                                           "fraglimit", "timelimit", "maxclients", "maxping",
-                                                           "pure",      "gamever",   "password"};
 
 constexpr int kMaxSlots = 1024;
 

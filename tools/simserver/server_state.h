@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,11 @@ std::string MapWithoutFolder(const std::string& map);
 // its text. Throws std::invalid_argument with the reason for an unknown key
 // or a value that does not fit.
 void ApplySetting(ServerSettings& settings, std::string_view key, std::string_view value);
+
+// The settings that ApplySetting knows.
+inline constexpr std::array<std::string_view, 11> kSettingKeys = {
+    "hostname",   "map",     "gametype", "gametypestring", "fraglimit", "timelimit",
+    "maxclients", "maxping", "pure",     "gamever",        "password"};
 
 // Whether `key` names a setting that ApplySetting knows.
 bool IsSettingKey(std::string_view key);

@@ -1,8 +1,8 @@
-#include "tools/query/argument_text.h"
+#include "tools/arguments/argument_text.h"
 
 #include <cstdio>
 
-#include "tools/query/query_arguments.h"
+#include "tools/arguments/option_reader.h"
 
 namespace kestrova {
 
