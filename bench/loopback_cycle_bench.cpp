@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/datagram_client.h"
+#include "core/display_model.h"
 #include "core/info_query.h"
 #include "core/status_query.h"
-#include "null_display.h"
 #include "support/sim_server.h"
 
 namespace kestrova::bench {
@@ -45,15 +45,15 @@ void BM_LoopbackQueryCycle(benchmark::State& state) {
   DatagramClient udp2;
   udp1.ReceiveTimeout = 1000;
   udp2.ReceiveTimeout = 1000;
-  NullDisplay display;
+  DisplayModel shown;
 
   for (auto _ : state) {
-    if (!QueryInfo(udp1, endpoint, display, display)) {
+    if (!QueryInfo(udp1, endpoint, shown)) {
       state.SkipWithError("the server gave no valid info reply");
       break;
     }
-    QueryStatus(udp2, endpoint, display, display);
-    if (display.rows != kPlayers) {
+    QueryStatus(udp2, endpoint, shown);
+    if (static_cast<int>(shown.RowCount()) != kPlayers) {
       state.SkipWithError("the status reply did not list every player");
       break;
     }

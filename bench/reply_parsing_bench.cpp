@@ -4,10 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/display_model.h"
 #include "core/info_query.h"
 #include "core/reply_text.h"
 #include "core/status_query.h"
-#include "null_display.h"
 #include "sample_replies.h"
 
 namespace kestrova::bench {
@@ -29,9 +29,9 @@ BENCHMARK(BM_SplitCommaText);
 
 void BM_ShowInfoReply(benchmark::State& state) {
   const std::string reply = SampleInfoReply();
-  NullDisplay display;
+  DisplayModel shown;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ShowInfoReply(reply, display, display));
+    benchmark::DoNotOptimize(ShowInfoReply(reply, shown));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(reply.size()));
 }
@@ -39,12 +39,11 @@ BENCHMARK(BM_ShowInfoReply);
 
 void BM_ShowStatusReply(benchmark::State& state) {
   const std::string reply = SampleStatusReply(static_cast<int>(state.range(0)));
-  NullDisplay display;
+  DisplayModel shown;
   for (auto _ : state) {
-    display.ClearRows();
-    ShowStatusReply(reply, display, display);
+    ShowStatusReply(reply, shown);
   }
-  if (display.rows != state.range(0)) {
+  if (static_cast<std::int64_t>(shown.RowCount()) != state.range(0)) {
     state.SkipWithError("the reply did not give one row per player");
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(reply.size()));

@@ -143,7 +143,7 @@ void BM_WindowCycle(benchmark::State& state) {
   for (int warmUp = 0; warmUp < 4; ++warmUp) {
     Cycle(form);
   }
-  if (form.ListView1->RowCount() != players) {
+  if (form.ListView1->topLevelItemCount() != players) {
     state.SkipWithError("the window does not list every player");
     return;
   }
@@ -155,7 +155,7 @@ void BM_WindowCycle(benchmark::State& state) {
   }
   QApplication::instance()->removeEventFilter(&counter);
 
-  if (form.ListView1->RowCount() != players) {
+  if (form.ListView1->topLevelItemCount() != players) {
     state.SkipWithError("the window lost players");
   }
   state.counters["paints"] = benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);

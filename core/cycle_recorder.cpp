@@ -1,96 +1,40 @@
 #include "core/cycle_recorder.h"
 
-#include <optional>
-#include <string_view>
 #include <utility>
+#include <vector>
+
+#include "core/info_query.h"
 
 namespace kestrova {
 
-namespace {
-
-// The value behind "KEY: " in a label the info query set; nothing for a
-// label of another key.
-std::optional<std::string> LabelValue(std::string_view key, const std::string& text) {
-  const std::string prefix = std::string(key) + ": ";
-  if (!text.starts_with(prefix)) {
-    return std::nullopt;
-  }
-  return text.substr(prefix.size());
-}
-
-}  // namespace
-
-std::string CycleRecorder::LabelText(int number) const { return display_.LabelText(number); }
-
-void CycleRecorder::SetLabelText(int number, const std::string& text) {
-  display_.SetLabelText(number, text);
-  switch (number) {
-    case 5:
-      result_.maxClients = LabelValue("sv_maxclients", text);
-      break;
-    case 6:
-      result_.clients = LabelValue("clients", text);
-      break;
-    case 7:
-      result_.map = LabelValue("mapname", text);
-      break;
-    case 8:
-      // The host-name join puts one blank before every word, the first too.
-      result_.hostName = LabelValue("hostname", text);
-      if (result_.hostName && result_.hostName->starts_with(' ')) {
-        result_.hostName->erase(0, 1);
-      }
-      break;
-    default:
-      break;
-  }
-}
-
-void CycleRecorder::SetHint(const std::string& text) { display_.SetHint(text); }
-
-void CycleRecorder::ClearRows() {
-  display_.ClearRows();
-  names_.clear();
-}
-
-void CycleRecorder::AddRow(const std::string& caption) {
-  display_.AddRow(caption);
-  // A caption is the joined name behind one blank.
-  names_.push_back(caption.starts_with(' ') ? caption.substr(1) : caption);
-}
-
-void CycleRecorder::AppendSubItem(const std::string& text) { display_.AppendSubItem(text); }
-
-void CycleRecorder::StatusIncomplete() {
-  display_.StatusIncomplete();
-  result_.statusAnswered = true;
-  statusIncomplete_ = true;
-}
-
-void CycleRecorder::ReplaceInfoList(const TokenList& tokens) {
-  display_.ReplaceInfoList(tokens);
-  result_.infoAnswered = !tokens.empty();
-  infoListReplaced_ = true;
-}
-
-void CycleRecorder::ReplaceStatusList(const TokenList& tokens) {
-  display_.ReplaceStatusList(tokens);
-  result_.statusAnswered = !tokens.empty();
-}
-
-CycleResult CycleRecorder::Finish(bool completed, std::chrono::milliseconds at, const std::string& endpoint) {
-  CycleResult result = std::exchange(result_, CycleResult{});
+CycleResult RecordCycle(const CycleOutcome& outcome, const DisplayModel& shown, std::chrono::milliseconds at,
+                        std::string endpoint) {
+  CycleResult result;
   result.at = at;
-  result.endpoint = endpoint;
-  // The info query replaces the list or fails; a cycle that ends well
-  // without either left it out.
-  result.infoSkipped = completed && !infoListReplaced_;
-  infoListReplaced_ = false;
-  if (completed && result.statusAnswered && !statusIncomplete_) {
-    result.players = std::move(names_);
+  result.endpoint = std::move(endpoint);
+  result.infoSkipped = outcome.completed && outcome.infoSkipped;
+  // A received info reply replaces its list before anything can fail.
+  result.infoAnswered = outcome.infoSent && !shown.InfoList().empty();
+  result.statusAnswered = outcome.statusIncomplete || (outcome.statusAnswered && !shown.StatusList().empty());
+  if (outcome.infoSent && IsInfoReply(shown.InfoList())) {
+    // The host-name join puts one blank before every word, the first too.
+    result.hostName = shown.Value(ShownLabel::HostName);
+    if (result.hostName && result.hostName->starts_with(' ')) {
+      result.hostName->erase(0, 1);
+    }
+    result.map = shown.Value(ShownLabel::MapName);
+    result.clients = shown.Value(ShownLabel::Clients);
+    result.maxClients = shown.Value(ShownLabel::MaxClients);
   }
-  names_.clear();
-  statusIncomplete_ = false;
+  if (outcome.completed && result.statusAnswered && !outcome.statusIncomplete) {
+    std::vector<std::string> names;
+    names.reserve(shown.RowCount());
+    for (const PlayerRow& row : shown.RowsInReplyOrder()) {
+      // A caption is the joined name behind one blank.
+      names.push_back(row.caption.starts_with(' ') ? row.caption.substr(1) : row.caption);
+    }
+    result.players = std::move(names);
+  }
   return result;
 }
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "core/datagram_client.h"
+#include "core/display_model.h"
 #include "core/endpoint_source.h"
-#include "core/query_displays.h"
 
 namespace kestrova {
 
@@ -14,11 +14,16 @@ std::string InfoRequest();
 // The out-of-band header that begins every datagram to the game port.
 inline constexpr char kOutOfBandHeader[] = "\xFF\xFF\xFF\xFF\x02";
 
+// Whether an info reply list is a valid info reply: its token 0 is
+// "infoResponse".
+bool IsInfoReply(const TokenList& tokens);
+
 // Reads one received info reply: replaces the info reply list, and for a
-// valid reply (token 0 "infoResponse") sets the labels and the hint.
-// Returns whether the reply was valid. Throws std::out_of_range when a key
-// or the host name runs off the end of the list.
-bool ShowInfoReply(const std::string& received, InfoDisplay& display, ReplyLists& lists);
+// valid reply (IsInfoReply) sets Label1..Label9 and, from the first key
+// position read on, the hint. Returns whether the reply was valid. Throws
+// std::out_of_range when a key or the host name runs off the end of the
+// list.
+bool ShowInfoReply(const std::string& received, DisplayModel& shown);
 
 // Points `udp1` at the address and game port, drops a flood's backlog
 // (DropFloodBacklog), sends the info request and receives one datagram
@@ -32,6 +37,6 @@ std::string RequestInfo(DatagramClient& udp1, const EndpointSource& endpoint);
 // and gives false. Throws ConversionError, SocketError or
 // std::out_of_range (a key or host name running off the reply); what was set
 // before the failure stays.
-bool QueryInfo(DatagramClient& udp1, const EndpointSource& endpoint, InfoDisplay& display, ReplyLists& lists);
+bool QueryInfo(DatagramClient& udp1, const EndpointSource& endpoint, DisplayModel& shown);
 
 }  // namespace kestrova

@@ -14,7 +14,7 @@ QueryCycle::QueryCycle(Parts parts) : parts_(std::move(parts)) {}
 
 void QueryCycle::SetLogStep(std::function<void()> logStep) { logStep_ = std::move(logStep); }
 
-void QueryCycle::SetCycleEnd(std::function<void(bool completed)> cycleEnd) { cycleEnd_ = std::move(cycleEnd); }
+void QueryCycle::SetCycleEnd(std::function<void(const CycleOutcome&)> cycleEnd) { cycleEnd_ = std::move(cycleEnd); }
 
 void QueryCycle::Run() {
   // A receive with a silent server handles the window's pending events, the
@@ -35,7 +35,7 @@ void QueryCycle::Run() {
   }
   last_ = outcome;
   if (cycleEnd_) {
-    cycleEnd_(outcome.completed);
+    cycleEnd_(outcome);
   }
 }
 
@@ -47,9 +47,13 @@ void QueryCycle::RunSteps(CycleOutcome& outcome) {
   const bool valid = outcome.infoSkipped ? lastInfoValid_ : RunInfoQuery(outcome);
   if (valid) {
     outcome.statusQueried = true;
-    const StatusOutcome status = QueryStatus(parts_.udp2, parts_.endpoint, parts_.display, parts_.display);
-    outcome.statusAnswered = status.answered;
-    outcome.statusIncomplete = status.gap.has_value();
+    // QueryStatus's steps, with the answer noted before its reading can fail.
+    const StatusReply reply = RequestStatus(parts_.udp2, parts_.endpoint);
+    outcome.statusAnswered = reply.answered;
+    outcome.statusIncomplete = reply.gap.has_value();
+    if (!reply.gap) {
+      ShowStatusReply(reply.text, parts_.shown);
+    }
   }
   parts_.controls.SetUpdateTime(FormatLongTime(parts_.clock.Now(), parts_.timeFormat));
   if (logStep_) {
@@ -76,10 +80,10 @@ bool QueryCycle::RunInfoQuery(CycleOutcome& outcome) {
     // Shown all the same (the reply list empties), but it says nothing
     // about the server's settings: a skipped tick still asks for the
     // players when the last reply that came was valid.
-    return ShowInfoReply(reply, parts_.display, parts_.display);
+    return ShowInfoReply(reply, parts_.shown);
   }
   lastInfoValid_ = false;
-  lastInfoValid_ = ShowInfoReply(reply, parts_.display, parts_.display);
+  lastInfoValid_ = ShowInfoReply(reply, parts_.shown);
   return lastInfoValid_;
 }
 

@@ -3,9 +3,9 @@
 #include <functional>
 
 #include "core/datagram_client.h"
+#include "core/display_model.h"
 #include "core/endpoint_source.h"
 #include "core/local_time.h"
-#include "core/query_displays.h"
 #include "core/request_allowance.h"
 
 namespace kestrova {
@@ -57,7 +57,7 @@ class QueryCycle final {
     DatagramClient& udp1;
     DatagramClient& udp2;
     const EndpointSource& endpoint;
-    QueryDisplay& display;
+    DisplayModel& shown;
     CycleControls& controls;
     const Clock& clock;
     TimeFormat timeFormat;
@@ -67,9 +67,9 @@ class QueryCycle final {
 
   // Build B's log step, run last inside the failure guard.
   void SetLogStep(std::function<void()> logStep);
-  // Runs after every cycle, outside the failure guard, with whether the
-  // cycle ended normally (false: at a failure). Ignored calls run nothing.
-  void SetCycleEnd(std::function<void(bool completed)> cycleEnd);
+  // Runs after every cycle, outside the failure guard, with what the cycle
+  // did. Ignored calls run nothing.
+  void SetCycleEnd(std::function<void(const CycleOutcome&)> cycleEnd);
 
   // Paces the info requests for the server's allowance; nullptr (the
   // start) sends one on every cycle. Not owned.
@@ -98,7 +98,7 @@ class QueryCycle final {
 
   Parts parts_;
   std::function<void()> logStep_;
-  std::function<void(bool)> cycleEnd_;
+  std::function<void(const CycleOutcome&)> cycleEnd_;
   InfoPacing* pacing_ = nullptr;
   // Whether the last info reply that came was valid; a time-out leaves it.
   bool lastInfoValid_ = false;

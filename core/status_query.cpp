@@ -14,9 +14,6 @@ namespace kestrova {
 
 namespace {
 
-constexpr int kFragLimitLabel = 10;
-constexpr int kTimeLimitLabel = 11;
-
 // A player's name may hold blanks; it ends before the next key, "frags_".
 // `last` is set to the position of the name's last token.
 std::string JoinPlayerName(const TokenList& tokens, std::size_t keyPosition, std::size_t& last) {
@@ -74,53 +71,57 @@ StatusReply ReceiveStatusReply(DatagramClient& udp2) {
   return StatusReply{std::string(), true, replies.Gap()};
 }
 
-void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyLists& lists) {
-  TokenList tokens;
-  SplitCommaText(NormaliseReply(received), tokens);
-  lists.ReplaceStatusList(tokens);
-
-  if (tokens.size() < 2) {
-    return;
-  }
-  // Token 0 is never examined: it is the empty token before the reply's
-  // first backslash. Every later position is tested, name tokens and
-  // values included.
-  for (std::size_t i = 1; i < tokens.size(); ++i) {
-    const std::string& token = tokens[i];
-    if (Equals(token, "fraglimit")) {
-      display.SetLabelText(kFragLimitLabel, "fraglimit: " + TokenAt(tokens, i + 1));
-    }
-    if (Equals(token, "timelimit")) {
-      display.SetLabelText(kTimeLimitLabel, "timelimit: " + TokenAt(tokens, i + 1));
-    }
-    if (Contains(token, "player_")) {
-      std::size_t last = i;
-      const std::string name = JoinPlayerName(tokens, i, last);
-      display.AddRow(name);
-      // Frags, deaths and ping follow at every second position; the keys
-      // between them are only counted.
-      display.AppendSubItem(TokenAt(tokens, last + 2));
-      display.AppendSubItem(TokenAt(tokens, last + 4));
-      display.AppendSubItem(TokenAt(tokens, last + 6));
-    }
-  }
-}
-
-StatusOutcome QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, StatusDisplay& display,
-                          ReplyLists& lists) {
+StatusReply RequestStatus(DatagramClient& udp2, const EndpointSource& endpoint) {
   PointClientAt(udp2, endpoint.Address(), endpoint.QueryPortText());
   DropFloodBacklog(udp2);
   udp2.Send(std::string_view(kStatusRequest, sizeof kStatusRequest - 1));
-  const StatusReply received = ReceiveStatusReply(udp2);
-  if (received.gap) {
+  return ReceiveStatusReply(udp2);
+}
+
+void ShowStatusReply(const std::string& received, DisplayModel& shown) {
+  TokenList tokens;
+  SplitCommaText(NormaliseReply(received), tokens);
+  shown.ReplaceStatusList(std::move(tokens));
+  const TokenList& list = shown.StatusList();
+  std::vector<PlayerRow> rows;
+  try {
+    // Token 0 is never examined: it is the empty token before the reply's
+    // first backslash. Every later position is tested, name tokens and
+    // values included.
+    for (std::size_t i = 1; i < list.size(); ++i) {
+      const std::string& token = list[i];
+      for (const ShownLabel limit : {ShownLabel::FragLimit, ShownLabel::TimeLimit}) {
+        if (Equals(token, DisplayModel::Key(limit))) {
+          shown.SetValue(limit, TokenAt(list, i + 1));
+        }
+      }
+      if (Contains(token, "player_")) {
+        std::size_t last = i;
+        rows.push_back(PlayerRow{JoinPlayerName(list, i, last), {}});
+        // Frags, deaths and ping follow at every second position; the keys
+        // between them are only counted.
+        for (const std::size_t offset : {2, 4, 6}) {
+          rows.back().subItems.push_back(TokenAt(list, last + offset));
+        }
+      }
+    }
+  } catch (...) {
+    // The rows read before the failure are shown, as they would have been
+    // one by one.
+    shown.ReplaceRows(std::move(rows));
+    throw;
+  }
+  shown.ReplaceRows(std::move(rows));
+}
+
+StatusOutcome QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, DisplayModel& shown) {
+  StatusReply received = RequestStatus(udp2, endpoint);
+  if (!received.gap) {
     // A partial list is never shown as the whole one: what the last whole
     // reply showed stays.
-    display.StatusIncomplete();
-    return StatusOutcome{true, received.gap};
+    ShowStatusReply(received.text, shown);
   }
-  display.ClearRows();
-  ShowStatusReply(received.text, display, lists);
-  return StatusOutcome{received.answered, std::nullopt};
+  return StatusOutcome{received.answered, std::move(received.gap)};
 }
 
 }  // namespace kestrova

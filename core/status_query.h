@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/datagram_client.h"
+#include "core/display_model.h"
 #include "core/endpoint_source.h"
-#include "core/query_displays.h"
 #include "core/status_reply_parts.h"
 
 namespace kestrova {
@@ -51,10 +51,17 @@ struct StatusReply {
 // missing. Throws SocketError when a send or receive fails.
 StatusReply ReceiveStatusReply(DatagramClient& udp2);
 
+// Points `udp2` at the address and query port, drops a flood's backlog
+// (DropFloodBacklog), sends the status request and receives the reply
+// (ReceiveStatusReply). Throws ConversionError or SocketError.
+StatusReply RequestStatus(DatagramClient& udp2, const EndpointSource& endpoint);
+
 // Reads one received status reply: replaces the status reply list, sets
-// Label10/Label11 and adds the player rows (the caller has cleared them).
-// Throws std::out_of_range when a value or a player name runs off the end.
-void ShowStatusReply(const std::string& received, StatusDisplay& display, ReplyLists& lists);
+// Label10/Label11 and replaces the player rows by those of the reply (none
+// for an empty text). Throws std::out_of_range when a value or a player
+// name runs off the end; the rows read so far are shown then, the row cut
+// short with the sub-items before that point.
+void ShowStatusReply(const std::string& received, DisplayModel& shown);
 
 // What one status query did.
 struct StatusOutcome {
@@ -65,19 +72,16 @@ struct StatusOutcome {
   std::optional<StatusGap> gap;
 };
 
-// Asks the server's query port for its players through `udp2`: rebuilds the
-// player rows and sets Label10 (fraglimit) and Label11 (timelimit). The
-// reply read is the first that comes whole (ReceiveStatusReply), so a reply
-// that came after an earlier run stopped waiting is shown now, one run
-// late; parts of two replies are never mixed. A reply that stays
-// incomplete changes nothing shown: the rows, the labels and the status
-// reply list keep what the last whole reply set, and the display is told
-// (StatusDisplay::StatusIncomplete). No datagram at all empties the rows
-// as any time-out does. A flood's backlog is dropped before the request
-// goes out (DropFloodBacklog). Throws ConversionError, SocketError or
-// std::out_of_range; rows and labels set before the failure stay, and a
-// failed send or receive leaves the rows of the last run.
-StatusOutcome QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, StatusDisplay& display,
-                          ReplyLists& lists);
+// Asks the server's query port for its players through `udp2`
+// (RequestStatus) and shows the reply (ShowStatusReply). The reply read is
+// the first that comes whole, so a reply that came after an earlier run
+// stopped waiting is shown now, one run late; parts of two replies are
+// never mixed. A reply that stays incomplete changes nothing shown: the
+// rows, the labels and the status reply list keep what the last whole
+// reply set. No datagram at all empties the rows as any time-out does.
+// Throws ConversionError, SocketError or std::out_of_range; rows and labels
+// set before the failure stay, and a failed send or receive leaves the
+// rows of the last run.
+StatusOutcome QueryStatus(DatagramClient& udp2, const EndpointSource& endpoint, DisplayModel& shown);
 
 }  // namespace kestrova

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QStringList>
 
+#include "ui/text_bytes.h"
+
 namespace kestrova {
 
 QFont FormFont(int pointSize, bool bold) {
@@ -21,5 +23,14 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
 }
 
 void FitLabelToText(QLabel* label) { label->resize(label->sizeHint().width(), 13); }
+
+void ShowLabelText(QLabel* label, const std::string& text) {
+  const QString shown = ToDisplayText(text);
+  if (label->text() == shown) {
+    return;
+  }
+  label->setText(shown);
+  FitLabelToText(label);
+}
 
 }  // namespace kestrova

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <string>
 
 class QLabel;
 class QWidget;
@@ -17,5 +18,10 @@ void SetTextColour(QWidget* widget, const QColor& colour);
 
 // Labels size themselves to their text and are 13 pixels high.
 void FitLabelToText(QLabel* label);
+
+// Shows the bytes `text` in `label` and fits the label to it, unless the
+// label shows that text already: an unchanged label is neither measured nor
+// repainted.
+void ShowLabelText(QLabel* label, const std::string& text);
 
 }  // namespace kestrova

@@ -22,7 +22,6 @@
 #include "ui/console_list.h"
 #include "ui/dialogs.h"
 #include "ui/form_font.h"
-#include "ui/form_query_display.h"
 #include "ui/integer_field.h"
 #include "ui/link_label.h"
 #include "ui/minimize_watcher.h"
@@ -66,12 +65,13 @@ bool IsEnterKey(const QEvent& event) {
 
 TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services_(std::move(services)) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QStringLiteral("Kestrova by ZLX"));
+  setWindowTitle(QString::fromLatin1(kProgramTitle));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFont(FormFont());
 
   CreateControls();
+  shown_.SetObserver(this);
   SetTabOrder();
   NameControls();
 
@@ -81,21 +81,15 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
   IdAntiFreeze1 = std::make_unique<AntiFreeze>(pump_);
   IdAntiFreeze1->IdleTimeOut = kIdleSliceMs;
 
-  display_ = std::make_unique<FormQueryDisplay>(FormQueryDisplay::Controls{
-      {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11},
-      &ListBox1,
-      &ListBox2,
-      ListView1,
-      NotificationIcon1});
   const TimeFormat timeFormat = TimeFormat::FromLocale();
   const EndpointSource& endpoint = *this;
   CycleControls& controls = *this;
   notifications_ = std::make_unique<ServerNotifications>(ServerNotifications::Parts{
-      *display_, *NotificationIcon1, *PopupMenu1, ExitKestrova1, endpoint, services_.steadyClock,
+      shown_, *NotificationIcon1, *PopupMenu1, ExitKestrova1, endpoint, services_.steadyClock,
       services_.notificationSettingsFile, std::move(services_.notifier)});
   cycle_ = std::make_unique<QueryCycle>(
-      QueryCycle::Parts{UDP1, UDP2, endpoint, notifications_->Display(), controls, services_.clock, timeFormat});
-  cycle_->SetCycleEnd([this](bool completed) { notifications_->CycleEnded(completed); });
+      QueryCycle::Parts{UDP1, UDP2, endpoint, shown_, controls, services_.clock, timeFormat});
+  cycle_->SetCycleEnd([this](const CycleOutcome& outcome) { notifications_->CycleEnded(outcome); });
   cycle_->SetPacing(&pacing_);
   ConsoleOutput& consoleOutput = *ListBox3;
   exchange_ = std::make_unique<ConsoleExchange>(UDP3, endpoint, consoleOutput, &allowance_);
@@ -358,6 +352,19 @@ std::int32_t TForm1::IntervalSeconds() const { return JvIntegerEdit1->Value(); }
 
 bool TForm1::LogEnabled() const { return CheckBox2->isChecked(); }
 
-std::vector<PlayerRow> TForm1::Rows() const { return ListView1->Rows(); }
+std::vector<PlayerRow> TForm1::Rows() const { return shown_.Rows(); }
+
+QLabel*& TForm1::InfoLabel(ShownLabel label) {
+  static constexpr QLabel* TForm1::*kLabels[] = {&TForm1::Label1, &TForm1::Label2,  &TForm1::Label3, &TForm1::Label4,
+                                                 &TForm1::Label5, &TForm1::Label6,  &TForm1::Label7, &TForm1::Label8,
+                                                 &TForm1::Label9, &TForm1::Label10, &TForm1::Label11};
+  return this->*kLabels[static_cast<std::size_t>(label) - 1];
+}
+
+void TForm1::LabelChanged(ShownLabel label) { ShowLabelText(InfoLabel(label), shown_.Label(label)); }
+
+void TForm1::HintChanged() { NotificationIcon1->SetHint(shown_.Hint()); }
+
+void TForm1::RowsChanged() { ListView1->RowsChanged(); }
 
 }  // namespace kestrova

@@ -8,6 +8,7 @@
 
 #include "console/command_entry.h"
 #include "core/datagram_client.h"
+#include "core/display_model.h"
 #include "core/endpoint_source.h"
 #include "core/local_time.h"
 #include "core/query_cycle.h"
@@ -39,7 +40,6 @@ class Confirmation;
 class ConsoleExchange;
 class ConsoleList;
 class ErrorDisplay;
-class FormQueryDisplay;
 class IntegerField;
 class LinkLabel;
 class MinimizeWatcher;
@@ -75,7 +75,8 @@ class TForm1 final : public QWidget,
                      private CycleControls,
                      private SettingsTarget,
                      private PlayerLogSource,
-                     private CommandLineFields {
+                     private CommandLineFields,
+                     private DisplayObserver {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(TForm1)
 
@@ -93,6 +94,9 @@ class TForm1 final : public QWidget,
   // closed, minimise hook, shown in front, settings loaded.
   void FormCreate();
 
+  // What the window shows of the server; its widgets follow it.
+  const DisplayModel& Shown() const { return shown_; }
+  DisplayModel& Shown() { return shown_; }
   const PlayerLog* Log() const { return log_ ? &*log_ : nullptr; }
   PlayerLog* Log() { return log_ ? &*log_ : nullptr; }
   const QueryCycle& Cycle() const { return *cycle_; }
@@ -158,6 +162,9 @@ class TForm1 final : public QWidget,
   // is re-activated or a pop-up closes. Also notes how it left.
   bool FocusEnters(const QObject* control, const QEvent& event);
 
+  // Label1 .. Label11, by what they show.
+  QLabel*& InfoLabel(ShownLabel label);
+
   // Runs a handler body; a failure is shown by the default error display.
   template <typename Body>
   void Guarded(Body&& body);
@@ -182,16 +189,22 @@ class TForm1 final : public QWidget,
   std::int32_t IntervalSeconds() const override;
   bool LogEnabled() const override;
   std::vector<PlayerRow> Rows() const override;
+  // DisplayObserver
+  void LabelChanged(ShownLabel label) override;
+  void HintChanged() override;
+  void RowsChanged() override;
 
   const BuildKind build_;
   FormServices services_;
+  DisplayModel shown_;
 
  public:
   // Controls, named as the window's layout names them; tests find them by
   // these names too (objectName).
-  // The last info reply's tokens. It and ListBox2 are never shown, so they
-  // are plain token lists rather than hidden list widgets.
-  TokenList ListBox1;
+  // The last info reply's tokens, as the model holds them. It and ListBox2
+  // are never shown, so they are plain token lists rather than hidden list
+  // widgets.
+  const TokenList& ListBox1 = shown_.InfoList();
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;
@@ -201,7 +214,7 @@ class TForm1 final : public QWidget,
   QLabel* Label7 = nullptr;
   QLabel* Label8 = nullptr;
   QLabel* Label9 = nullptr;
-  TokenList ListBox2;  // the last status reply's tokens
+  const TokenList& ListBox2 = shown_.StatusList();  // the last status reply's tokens
   QLabel* Label10 = nullptr;
   QLabel* Label11 = nullptr;
   PlayerList* ListView1 = nullptr;
@@ -248,7 +261,6 @@ class TForm1 final : public QWidget,
   // requests and the console share.
   RequestAllowance allowance_;
   InfoPacing pacing_{allowance_};
-  std::unique_ptr<FormQueryDisplay> display_;
   std::unique_ptr<ServerNotifications> notifications_;
   std::unique_ptr<QueryCycle> cycle_;
   std::unique_ptr<ConsoleExchange> exchange_;

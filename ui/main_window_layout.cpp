@@ -85,7 +85,7 @@ void TForm1::CreateControls() {
 
   CreateInfoLabels();
 
-  ListView1 = Named(new PlayerList(this), "ListView1");
+  ListView1 = Named(new PlayerList(shown_, this), "ListView1");
   ListView1->setGeometry(0, 168, 393, build_ == BuildKind::Log ? 377 : 393);
   ListView1->setFocusPolicy(Qt::ClickFocus);
 
@@ -99,17 +99,23 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateInfoLabels() {
   auto* colours = new CaptionColours(this);
-  Label8 = MakeLabel(this, "Label8", "hostname:", 2, 34, colours, kRed);
-  Label2 = MakeLabel(this, "Label2", "pure:", 2, 48, colours, kRed);
-  Label3 = MakeLabel(this, "Label3", "gametypestring:", 2, 72, colours, kRed);
-  Label4 = MakeLabel(this, "Label4", "gametype:", 2, 88, colours, kRed);
-  Label7 = MakeLabel(this, "Label7", "mapname:", 2, 104, colours, kRed);
-  Label6 = MakeLabel(this, "Label6", "clients:", 2, 128, colours, kBlue);
-  Label5 = MakeLabel(this, "Label5", "sv_maxclients:", 2, 144, colours, kBlue);
-  Label10 = MakeLabel(this, "Label10", "fraglimit:", 112, 128, colours, kBlue);
-  Label11 = MakeLabel(this, "Label11", "timelimit:", 112, 144, colours, kBlue);
-  Label1 = MakeLabel(this, "Label1", "maxPing:", 198, 128, colours, kGray);
-  Label9 = MakeLabel(this, "Label9", "protocol:", 198, 144, colours, kGray);
+  using enum ShownLabel;
+  const struct {
+    ShownLabel label;
+    int left;
+    int top;
+    const QColor& hue;
+  } places[] = {
+      {HostName, 2, 34, kRed},     {Pure, 2, 48, kRed},          {GameTypeString, 2, 72, kRed},
+      {GameType, 2, 88, kRed},     {MapName, 2, 104, kRed},      {Clients, 2, 128, kBlue},
+      {MaxClients, 2, 144, kBlue}, {FragLimit, 112, 128, kBlue}, {TimeLimit, 112, 144, kBlue},
+      {MaxPing, 198, 128, kGray},  {Protocol, 198, 144, kGray},
+  };
+  for (const auto& place : places) {
+    const std::string name = "Label" + std::to_string(static_cast<int>(place.label));
+    InfoLabel(place.label) = MakeLabel(this, name.c_str(), DisplayModel::InitialCaption(place.label).c_str(),
+                                       place.left, place.top, colours, place.hue);
+  }
 
   Label16 = Named(new LinkLabel(QStringLiteral(KESTROVA_HOMEPAGE), this), "Label16");
   Label16->move(296, 128);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/display_model.h"
 #include "ui/tray_backend.h"
 
 class QMenu;
@@ -26,8 +27,6 @@ class TNotificationIcon final : public QObject {
   Q_DISABLE_COPY_MOVE(TNotificationIcon)
 
  public:
-  // The hint a new icon carries: the program's name.
-  static constexpr const char* kInitialHint = "Kestrova";
   // The longest tip, in characters, that the notification area shows.
   static constexpr std::size_t kMaxTipLength = 127;
 

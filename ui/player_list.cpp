@@ -106,7 +106,7 @@ std::vector<int> ShareColumnWidths(int clientWidth, const std::vector<ColumnLimi
   return widths;
 }
 
-PlayerList::PlayerList(QWidget* parent) : QTreeWidget(parent) {
+PlayerList::PlayerList(const DisplayModel& shown, QWidget* parent) : QTreeWidget(parent), shown_(shown) {
   setColumnCount(1 + kSubItemColumns);
   setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Frags"), QStringLiteral("Deaths"), QStringLiteral("Ping")});
   setRootIsDecorated(false);
@@ -132,78 +132,18 @@ const std::vector<ColumnLimits>& PlayerList::Limits() {
   return limits;
 }
 
-void PlayerList::ClearRows() {
-  arrived_.clear();
-  lastRowPresent_ = false;
-  orderKnown_ = false;
-  selectionEnds_ = selectionEnds_ || emptiedBare_;
-  emptiedBare_ = true;
-  RowsChanged();
-}
-
-void PlayerList::AddRow(const std::string& caption) {
-  emptiedBare_ = false;
-  arrived_.push_back(PlayerRow{caption, {}});
-  lastRowPresent_ = true;
-  orderKnown_ = false;
-  RowsChanged();
-}
-
-void PlayerList::AppendSubItem(const std::string& text) {
-  if (!lastRowPresent_) {
-    return;
-  }
-  arrived_.back().subItems.push_back(text);
-  RowsChanged();
-}
-
 void PlayerList::RowsChanged() {
   changed_ = true;
+  selectionEnds_ = selectionEnds_ || shown_.RowCount() == 0;
   if (!showQueued_) {
     showQueued_ = true;
     QMetaObject::invokeMethod(this, &PlayerList::ShowRows, Qt::QueuedConnection);
   }
 }
 
-const std::vector<std::size_t>& PlayerList::Order() const {
-  if (orderKnown_) {
-    return order_;
-  }
-  orderKnown_ = true;
-  const bool sameCaptions =
-      sortedFor_.size() == arrived_.size() &&
-      std::equal(arrived_.begin(), arrived_.end(), sortedFor_.begin(),
-                 [](const PlayerRow& row, const std::string& caption) { return row.caption == caption; });
-  if (sameCaptions) {
-    return order_;
-  }
-  order_.resize(arrived_.size());
-  std::iota(order_.begin(), order_.end(), std::size_t{0});
-  // Stable: rows of equal captions keep the order they came in, as when
-  // each is sorted in on arrival.
-  std::stable_sort(order_.begin(), order_.end(), [this](std::size_t a, std::size_t b) {
-    return CompareCaptions(arrived_[a].caption, arrived_[b].caption) < 0;
-  });
-  sortedFor_.resize(arrived_.size());
-  for (std::size_t place = 0; place < arrived_.size(); ++place) {
-    sortedFor_[place] = arrived_[place].caption;
-  }
-  return order_;
-}
-
-int PlayerList::RowCount() const { return static_cast<int>(arrived_.size()); }
-
-std::vector<PlayerRow> PlayerList::Rows() const {
-  std::vector<PlayerRow> rows;
-  rows.reserve(arrived_.size());
-  for (const std::size_t place : Order()) {
-    rows.push_back(arrived_[place]);
-  }
-  return rows;
-}
-
 bool PlayerList::Holds(const std::string& caption) const {
-  return std::any_of(arrived_.begin(), arrived_.end(), [&](const PlayerRow& row) { return row.caption == caption; });
+  const std::vector<PlayerRow>& rows = shown_.RowsInReplyOrder();
+  return std::any_of(rows.begin(), rows.end(), [&](const PlayerRow& row) { return row.caption == caption; });
 }
 
 std::optional<std::string> PlayerList::SelectedCaption() const {
@@ -226,7 +166,7 @@ void PlayerList::ShowRows() {
   }
   changed_ = false;
   const std::optional<std::string> selected = SelectedCaption();
-  if (arrived_.empty() || selectionEnds_) {
+  if (selectionEnds_) {
     // A list left empty ends its selection and its current row.
     if (selectionModel()->hasSelection() || currentIndex().isValid()) {
       selectionModel()->clear();
@@ -237,24 +177,24 @@ void PlayerList::ShowRows() {
   const std::optional<std::string> currentCaption =
       current != nullptr ? std::optional<std::string>(AsPlayer(current).Caption()) : std::nullopt;
   const int currentPlace = current != nullptr ? indexOfTopLevelItem(current) : -1;
-  // Both the rows on screen and the rows held are in list order: walk them
-  // side by side, keep the rows whose caption sorts alike (updating their
-  // texts), take out those that sort before the next held row and put in
-  // those that sort before the next row on screen.
-  const std::vector<std::size_t>& order = Order();
+  // Both the rows on screen and the model's rows are in list order: walk
+  // them side by side, keep the rows whose caption sorts alike (updating
+  // their texts), take out those that sort before the next model row and
+  // put in those that sort before the next row on screen.
+  const std::size_t count = shown_.RowCount();
   int shown = 0;
   std::size_t next = 0;
-  while (next < order.size() || shown < topLevelItemCount()) {
+  while (next < count || shown < topLevelItemCount()) {
     if (shown == topLevelItemCount()) {
-      insertTopLevelItem(shown++, new PlayerItem(arrived_[order[next++]]));
+      insertTopLevelItem(shown++, new PlayerItem(shown_.Row(next++)));
       continue;
     }
     auto* item = static_cast<PlayerItem*>(topLevelItem(shown));
-    if (next == order.size()) {
+    if (next == count) {
       DropShownRow(shown);
       continue;
     }
-    const PlayerRow& row = arrived_[order[next]];
+    const PlayerRow& row = shown_.Row(next);
     const int sign = item->Caption() == row.caption ? 0 : CompareCaptions(item->Caption(), row.caption);
     if (sign < 0) {
       DropShownRow(shown);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/player_row.h"
+#include "core/display_model.h"
 
 namespace kestrova {
 
@@ -24,28 +24,26 @@ struct ColumnLimits {
 // column, in order.
 std::vector<int> ShareColumnWidths(int clientWidth, const std::vector<ColumnLimits>& limits);
 
-// The player list: columns "Name", "Frags", "Deaths" and "Ping"; read-only,
-// one whole row selectable at a time. Rows are kept sorted by caption with
-// CompareCaptions (rows with equal captions in the order they came), the
-// header does not sort. Captions and sub-items keep their bytes, which
-// Rows and SelectedCaption give back unchanged. The columns share the
-// list's width (ShareColumnWidths) whenever it is shown or resized.
+// The player list, a view of a DisplayModel's rows: columns "Name",
+// "Frags", "Deaths" and "Ping"; read-only, one whole row selectable at a
+// time; the header does not sort. Captions and sub-items keep their bytes,
+// which SelectedCaption gives back unchanged. The columns share the list's
+// width (ShareColumnWidths) whenever it is shown or resized.
 //
-// ClearRows, AddRow and AppendSubItem change the rows the list holds at
-// once; the rows on screen follow at the event loop's next turn (or at
-// ShowRows), so a query that empties the list and fills it again costs
-// only the cells that really changed: rows that stayed keep their items,
-// only changed texts are set, only new rows are inserted and only gone
-// rows removed. What the user sees is the same as after removing every
-// row and adding the new ones: the same rows in the same order with the
-// same texts.
+// When the model's rows change (RowsChanged), the rows on screen follow at
+// the event loop's next turn (or at ShowRows), costing only the cells that
+// really changed: rows that stayed keep their items, only changed texts are
+// set, only new rows are inserted and only gone rows removed. What the user
+// sees is the same as after removing every row and adding the new ones: the
+// same rows in the same order with the same texts.
 //
-// The selected row stays selected through such a refill while a row with
+// The selected row stays selected through such a change while a row with
 // the same caption (byte for byte) is held, and moves with it when the
 // order changes. It ends when no row of its caption is held any more (the
-// player left) and when the list is left empty (a cycle that timed out).
-// The current row (where the keyboard is) follows its caption too; when
-// that row goes, the row now at its place becomes current, unselected.
+// player left) and when the model was left without rows (a cycle that
+// timed out). The current row (where the keyboard is) follows its caption
+// too; when that row goes, the row now at its place becomes current,
+// unselected.
 //
 // Up, Down, Home and End move the selection. While row commands are on,
 // Enter, Delete and the Menu key on the selected row raise
@@ -55,21 +53,13 @@ class PlayerList final : public QTreeWidget {
   Q_DISABLE_COPY_MOVE(PlayerList)
 
  public:
-  explicit PlayerList(QWidget* parent = nullptr);
+  // Shows the rows of `shown`, which must outlive the list.
+  explicit PlayerList(const DisplayModel& shown, QWidget* parent = nullptr);
 
-  // Removes every row; a selection survives only if a row of its caption
-  // is added before the rows are shown.
-  void ClearRows();
-  // Adds a row with this caption at its sorted place; AppendSubItem then
-  // fills this row.
-  void AddRow(const std::string& caption);
-  // Sets the next column of the row added last (frags, deaths, ping).
-  // Does nothing when that row is gone.
-  void AppendSubItem(const std::string& text);
+  // The model's rows changed: the rows on screen follow at the event
+  // loop's next turn. Rows left empty end the selection there.
+  void RowsChanged();
 
-  int RowCount() const;
-  // Every row in list order, with the sub-items appended so far.
-  std::vector<PlayerRow> Rows() const;
   // The caption of the selected row; nothing when no row is selected or
   // the selection ends at the next ShowRows.
   std::optional<std::string> SelectedCaption() const;
@@ -79,8 +69,8 @@ class PlayerList final : public QTreeWidget {
   // goes on to the list's parent.
   void SetRowCommandKeys(bool on) { rowCommandKeys_ = on; }
 
-  // Brings the rows on screen (the tree's items) up to the rows held now,
-  // rather than at the event loop's next turn.
+  // Brings the rows on screen (the tree's items) up to the model's rows
+  // now, rather than at the event loop's next turn.
   void ShowRows();
 
   // The column limits of this list, in column order.
@@ -114,11 +104,6 @@ class PlayerList final : public QTreeWidget {
   };
 
   void FitColumns();
-  // Notes a change of the rows held and asks for ShowRows at the event
-  // loop's next turn.
-  void RowsChanged();
-  // The places in arrived_ in list order.
-  const std::vector<std::size_t>& Order() const;
   bool Holds(const std::string& caption) const;
   // Takes the row at `place` off the screen without Qt making another row
   // current and selected in its stead.
@@ -129,22 +114,10 @@ class PlayerList final : public QTreeWidget {
   void RestoreSelection(const std::optional<std::string>& caption, const std::optional<std::string>& currentCaption,
                         int currentPlace);
 
-  // The rows held, in the order they were added since the list was last
-  // emptied; AppendSubItem fills the last one.
-  std::vector<PlayerRow> arrived_;
-  bool lastRowPresent_ = false;
-  // Sorting is worked out when the rows are read: order_ holds the places
-  // in arrived_ in list order, for the captions in sortedFor_. A server
-  // lists its players in the same order from one reply to the next, so
-  // most sorts find the captions unchanged and keep the order.
-  mutable std::vector<std::size_t> order_;
-  mutable std::vector<std::string> sortedFor_;
-  mutable bool orderKnown_ = true;
-  // The held rows differ from those on screen. A list left empty (emptied
-  // and emptied again with no row between) ends the selection there, even
-  // if rows came after.
+  const DisplayModel& shown_;
+  // The model's rows differ from those on screen; and were left empty
+  // since they were last shown.
   bool changed_ = false;
-  bool emptiedBare_ = false;
   bool selectionEnds_ = false;
   bool rowCommandKeys_ = false;
   bool showQueued_ = false;

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include "core/cycle_recorder.h"
 #include "core/reply_text.h"
 #include "ui/notification_icon.h"
 #include "ui/text_bytes.h"
@@ -37,8 +38,7 @@ static_assert(InKindOrder());
 
 }  // namespace
 
-ServerNotifications::ServerNotifications(Parts parts)
-    : parts_(std::move(parts)), recorder_(parts_.display), settings_(parts_.settingsFile) {
+ServerNotifications::ServerNotifications(Parts parts) : parts_(std::move(parts)), settings_(parts_.settingsFile) {
   if (!parts_.notifier) {
     TNotificationIcon* icon = &parts_.icon;
     parts_.notifier = std::make_unique<DesktopNotifier>(
@@ -58,11 +58,11 @@ ServerNotifications::ServerNotifications(Parts parts)
 
 ServerNotifications::~ServerNotifications() = default;
 
-void ServerNotifications::CycleEnded(bool completed) {
+void ServerNotifications::CycleEnded(const CycleOutcome& outcome) {
   const SteadyClock& clock = parts_.clock != nullptr ? *parts_.clock : systemClock_;
   // Read afresh, as every sender reads the fields.
   std::string endpoint = AddressToText(parts_.endpoint.Address()) + ":" + parts_.endpoint.GamePortText();
-  const CycleResult cycle = recorder_.Finish(completed, clock.Elapsed(), endpoint);
+  const CycleResult cycle = RecordCycle(outcome, parts_.shown, clock.Elapsed(), std::move(endpoint));
   Detection detection = DetectServerEvents(view_, cycle);
   view_ = std::move(detection.view);
   for (const ServerEvent& event : detection.events) {

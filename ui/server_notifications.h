@@ -4,8 +4,9 @@
 #include <QString>
 #include <memory>
 
-#include "core/cycle_recorder.h"
+#include "core/display_model.h"
 #include "core/endpoint_source.h"
+#include "core/query_cycle.h"
 #include "core/server_events.h"
 #include "core/steady_clock.h"
 #include "ui/desktop_notifications.h"
@@ -22,14 +23,14 @@ class TNotificationIcon;
 // server stops answering or answers again, changes its map, gains or loses
 // players, or fills up. Each kind is switched by a checkable item of the
 // tray menu, put above `before` ("Exit Kestrova"); the choices live in
-// NotificationSettings. It watches the cycles through the display it hands
-// out; CycleEnded must follow every cycle.
+// NotificationSettings. It reads each cycle from what the cycle did and
+// left on show; CycleEnded must follow every cycle.
 class ServerNotifications final : public QObject {
   Q_DISABLE_COPY_MOVE(ServerNotifications)
 
  public:
   struct Parts {
-    QueryDisplay& display;
+    const DisplayModel& shown;
     TNotificationIcon& icon;
     QMenu& menu;
     QAction* before;
@@ -46,19 +47,15 @@ class ServerNotifications final : public QObject {
   explicit ServerNotifications(Parts parts);
   ~ServerNotifications() override;
 
-  // The display for the query cycle: `display` with the cycle's findings noted.
-  QueryDisplay& Display() { return recorder_; }
-
   // Compares the cycle that just ended with the ones before and sends a
   // notification, titled "Kestrova", for each change whose kind is switched
   // on: normal urgency, but low for players joining and leaving, which busy
   // servers do all the time.
-  void CycleEnded(bool completed);
+  void CycleEnded(const CycleOutcome& outcome);
 
  private:
   Parts parts_;
   SystemSteadyClock systemClock_;
-  CycleRecorder recorder_;
   NotificationSettings settings_;
   ServerView view_;
 };

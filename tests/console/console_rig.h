@@ -8,8 +8,8 @@
 
 #include "console/console_exchange.h"
 #include "core/datagram_client.h"
+#include "support/query_window.h"
 #include "support/recording_console.h"
-#include "support/recording_display.h"
 #include "support/udp_peer.h"
 
 namespace kestrova::test {
@@ -60,7 +60,7 @@ struct ConsoleRig {
 
   UdpPeer server;
   DatagramClient udp3;
-  RecordingDisplay endpoint;  // 127.0.0.1 and the game port text
+  TestEndpoint endpoint;  // 127.0.0.1 and the game port text
   RecordingConsole output;
   ConsoleExchange exchange{udp3, endpoint, output};
 };

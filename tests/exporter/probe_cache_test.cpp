@@ -20,7 +20,7 @@ class ProbeCacheTest : public testing::Test {
                         throw std::runtime_error("no memory");
                       }
                       QuerySnapshot snapshot;
-                      snapshot.hint = std::to_string(target.gamePort) + "/" + std::to_string(queries_);
+                      snapshot.infoReply = std::to_string(target.gamePort) + "/" + std::to_string(queries_);
                       return snapshot;
                     },
                     5s, [this] { return now_; }};
@@ -29,16 +29,16 @@ class ProbeCacheTest : public testing::Test {
 TEST_F(ProbeCacheTest, AnswersACycleForFiveSeconds) {
   const ProbeTarget a{0x7F000001, 1, 2};
   const ProbeTarget b{0x7F000001, 1, 3};  // another query port is another server
-  EXPECT_EQ(cache_.Probe(a).snapshot->hint, "1/1");
+  EXPECT_EQ(cache_.Probe(a).snapshot->infoReply, "1/1");
   now_ += 4999ms;
   const ProbeCache::Answer again = cache_.Probe(a);
   EXPECT_TRUE(again.shared);
-  EXPECT_EQ(again.snapshot->hint, "1/1");
-  EXPECT_EQ(cache_.Probe(b).snapshot->hint, "1/2");
+  EXPECT_EQ(again.snapshot->infoReply, "1/1");
+  EXPECT_EQ(cache_.Probe(b).snapshot->infoReply, "1/2");
   now_ += 1ms;
   const ProbeCache::Answer fresh = cache_.Probe(a);
   EXPECT_FALSE(fresh.shared);
-  EXPECT_EQ(fresh.snapshot->hint, "1/3");
+  EXPECT_EQ(fresh.snapshot->infoReply, "1/3");
 }
 
 TEST_F(ProbeCacheTest, KeepsNoMoreThanItsBoundAndNothingOfAFailure) {

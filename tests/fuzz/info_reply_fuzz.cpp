@@ -5,14 +5,14 @@
 #include "core/info_query.h"
 #include "core/reply_text.h"
 #include "fuzz_support.h"
-#include "recording_query_display.h"
+#include "shown_model.h"
 
 namespace {
 
 using namespace kestrova;
 
 struct Outcome {
-  fuzz::RecordingQueryDisplay display;
+  DisplayModel shown;
   bool valid = false;
   bool ranOff = false;
 };
@@ -22,7 +22,7 @@ struct Outcome {
 Outcome Read(const std::string& received) {
   Outcome outcome;
   try {
-    outcome.valid = ShowInfoReply(received, outcome.display, outcome.display);
+    outcome.valid = ShowInfoReply(received, outcome.shown);
   } catch (const std::out_of_range&) {
     outcome.ranOff = true;
   }
@@ -40,11 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TokenList tokens;
   SplitCommaText(NormaliseReply(received), tokens);
-  FUZZ_CHECK(outcome.display.infoList == tokens);
+  const DisplayModel& shown = outcome.shown;
+  const std::map<int, std::string> labels = fuzz::SetLabels(shown);
+  FUZZ_CHECK(shown.InfoList() == tokens);
   const bool infoResponse = !tokens.empty() && tokens[0] == "infoResponse";
   FUZZ_CHECK(outcome.valid == (infoResponse && !outcome.ranOff));
   if (!infoResponse) {
-    FUZZ_CHECK(outcome.display.labels.empty() && outcome.display.hintCount == 0 && !outcome.ranOff);
+    FUZZ_CHECK(labels.empty() && shown.Hint() == kInitialHint && !outcome.ranOff);
   }
 
   // Each label is its key, ": " and a value taken from the list; a host
@@ -53,17 +55,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& token : tokens) {
     tokenBytes += token.size() + 1;
   }
-  FUZZ_CHECK(outcome.display.labels.size() <= tokens.size());
-  for (const auto& [number, text] : outcome.display.labels) {
+  FUZZ_CHECK(labels.size() <= tokens.size());
+  for (const auto& [number, text] : labels) {
     FUZZ_CHECK(number >= 1 && number <= 9);
     const std::string prefix = std::string(kKeys[number]) + ": ";
     FUZZ_CHECK(text.starts_with(prefix));
     FUZZ_CHECK(text.size() <= prefix.size() + tokenBytes);
   }
-  // One hint per position read after token 0.
-  FUZZ_CHECK(outcome.display.hintCount <= static_cast<int>(tokens.size()));
+  // Once a position after token 0 was read, the hint shows the labels.
+  FUZZ_CHECK(shown.Hint() == kInitialHint || shown.Hint() == std::string(kProgramTitle) + "\n\r" +
+                                                                 shown.Label(ShownLabel::Clients) + "\n\r" +
+                                                                 shown.Label(ShownLabel::MapName));
 
   const Outcome again = Read(received);
-  FUZZ_CHECK(again.display == outcome.display && again.valid == outcome.valid && again.ranOff == outcome.ranOff);
+  FUZZ_CHECK(fuzz::SameShown(again.shown, shown) && again.valid == outcome.valid && again.ranOff == outcome.ranOff);
   return 0;
 }

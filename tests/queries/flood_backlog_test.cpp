@@ -9,7 +9,7 @@
 
 #include "core/info_query.h"
 #include "queries/scripted_server.h"
-#include "support/recording_display.h"
+#include "support/query_window.h"
 
 namespace kestrova::test {
 namespace {
@@ -22,16 +22,16 @@ class FloodBacklogTest : public ::testing::Test {
  protected:
   FloodBacklogTest() {
     udp1.ReceiveTimeout = 300;
-    display.gamePortText = std::to_string(server.Port());
+    endpoint.gamePortText = std::to_string(server.Port());
   }
 
   // One info query that the server answers with the reply for `map`
   // (nothing: silence); the map label it leaves.
   std::string AskAnsweredWith(const std::optional<std::string>& map) {
     server.Start({map ? ScriptedServer::Turn{InfoReply(*map)} : ScriptedServer::Turn{}});
-    QueryInfo(udp1, display, display, display);
+    QueryInfo(udp1, endpoint, shown);
     server.Finish();
-    return display.Label(7);
+    return shown.Label(ShownLabel::MapName);
   }
 
   // More datagrams than the client's queue holds, from another sender.
@@ -44,7 +44,8 @@ class FloodBacklogTest : public ::testing::Test {
 
   ScriptedServer server;
   DatagramClient udp1;
-  RecordingDisplay display;
+  TestEndpoint endpoint;
+  DisplayModel shown;
 };
 
 TEST_F(FloodBacklogTest, AReplyThatCameLateIsStillReadByTheNextRequest) {

@@ -8,39 +8,41 @@
 
 #include "core/integer_text.h"
 #include "queries/scripted_server.h"
-#include "support/recording_display.h"
+#include "support/query_window.h"
 
 namespace kestrova::test {
 namespace {
 
-const std::vector<std::string> kFormCaptions = {
-    "maxPing:", "pure:",    "gametypestring:", "gametype:", "sv_maxclients:",
-    "clients:", "mapname:", "hostname:",       "protocol:"};
+// Whether Label1..Label9 still show their initial captions.
+bool InfoLabelsUntouched(const DisplayModel& shown) {
+  for (int number = 1; number <= 9; ++number) {
+    const auto label = static_cast<ShownLabel>(number);
+    if (shown.Label(label) != DisplayModel::InitialCaption(label)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 class InfoQueryTest : public ::testing::Test {
  protected:
   InfoQueryTest() {
     udp1.ReceiveTimeout = 2000;
-    display.gamePortText = std::to_string(server.Port());
+    window.gamePortText = std::to_string(server.Port());
   }
 
   // One QueryInfo answered by the datagrams `replies` (none: silence).
   bool AskWith(std::vector<std::string> replies) {
     server.Start({replies});
-    const bool valid = QueryInfo(udp1, display, display, display);
+    const bool valid = QueryInfo(udp1, window, window.shown);
     requests = server.Finish();
     return valid;
   }
 
-  void ExpectLabelsUntouched() const {
-    for (int number = 1; number <= 9; ++number) {
-      EXPECT_EQ(display.Label(number), kFormCaptions[static_cast<std::size_t>(number - 1)]) << "Label" << number;
-    }
-  }
-
   ScriptedServer server;
   DatagramClient udp1;
-  RecordingDisplay display;
+  QueryWindow window;
+  const DisplayModel& shown = window.shown;
   std::vector<std::string> requests;
 };
 
@@ -54,42 +56,43 @@ TEST_F(InfoQueryTest, FullReplySetsEveryLabelAndTheHint) {
 
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0], std::string("\xFF\xFF\xFF\xFF\x02getinfo xxx", 16));
-  EXPECT_EQ(display.Label(1), "maxPing: 200");
-  EXPECT_EQ(display.Label(2), "pure: 1");
-  EXPECT_EQ(display.Label(3), "gametypestring: Team-Match");
-  EXPECT_EQ(display.Label(4), "gametype: 2");
-  EXPECT_EQ(display.Label(5), "sv_maxclients: 16");
-  EXPECT_EQ(display.Label(6), "clients: 3");
-  EXPECT_EQ(display.Label(7), "mapname: dm/mohdm1");
-  EXPECT_EQ(display.Label(8), "hostname:  My Test Server");
-  EXPECT_EQ(display.Label(9), "protocol: 8");
-  EXPECT_EQ(display.Hint(), "Kestrova by ZLX\n\rclients: 3\n\rmapname: dm/mohdm1");
-  // The hint follows every position after token 0.
-  EXPECT_EQ(display.HintCount(), static_cast<int>(display.InfoList().size()) - 1);
-  ASSERT_FALSE(display.InfoList().empty());
-  EXPECT_EQ(display.InfoList().front(), "infoResponse");
-  EXPECT_EQ(display.InfoList().back(), "200");
+  const std::vector<std::string> labels = {
+      "maxPing: 200",      "pure: 1",    "gametypestring: Team-Match", "gametype: 2",
+      "sv_maxclients: 16", "clients: 3", "mapname: dm/mohdm1",         "hostname:  My Test Server",
+      "protocol: 8"};
+  for (int number = 1; number <= 9; ++number) {
+    EXPECT_EQ(shown.Label(static_cast<ShownLabel>(number)), labels[static_cast<std::size_t>(number - 1)]);
+  }
+  EXPECT_EQ(shown.Hint(), "Kestrova by ZLX\n\rclients: 3\n\rmapname: dm/mohdm1");
+  // Each change told once: nine labels, and the hint when the first key
+  // was read, then with clients and with mapname.
+  EXPECT_EQ(window.calls.size(), 9u + 3u);
+  ASSERT_FALSE(shown.InfoList().empty());
+  EXPECT_EQ(shown.InfoList().front(), "infoResponse");
+  EXPECT_EQ(shown.InfoList().back(), "200");
 }
 
 TEST_F(InfoQueryTest, TimeOutEmptiesTheListAndChangesNothingElse) {
   udp1.ReceiveTimeout = 200;
-  display.ReplaceInfoList({"infoResponse", "clients", "3"});
+  window.shown.ReplaceInfoList({"infoResponse", "clients", "3"});
 
   EXPECT_FALSE(AskWith({}));
 
   EXPECT_EQ(requests.size(), 1u);
-  EXPECT_TRUE(display.InfoList().empty());
-  ExpectLabelsUntouched();
-  EXPECT_EQ(display.HintCount(), 0);
+  EXPECT_TRUE(shown.InfoList().empty());
+  EXPECT_TRUE(InfoLabelsUntouched(shown));
+  EXPECT_EQ(shown.Hint(), kInitialHint);
 }
 
 TEST_F(InfoQueryTest, BadGamePortSendsNothing) {
-  display.gamePortText = "12x03";
+  window.gamePortText = "12x03";
+  window.shown.ReplaceInfoList({"infoResponse"});
 
-  EXPECT_THROW(QueryInfo(udp1, display, display, display), ConversionError);
+  EXPECT_THROW(QueryInfo(udp1, window, window.shown), ConversionError);
 
   EXPECT_FALSE(server.Peer().Receive(300).has_value());
-  EXPECT_TRUE(display.Calls().empty());
+  EXPECT_TRUE(window.calls.empty());
+  EXPECT_EQ(shown.InfoList(), TokenList{"infoResponse"});
 }
 
 struct ValidityCase {
@@ -101,14 +104,13 @@ struct ValidityCase {
 class InfoValidityTest : public ::testing::TestWithParam<ValidityCase> {};
 
 TEST_P(InfoValidityTest, OnlyAReplyBeginningWithInfoResponseCounts) {
-  RecordingDisplay display;
+  DisplayModel shown;
 
-  EXPECT_EQ(ShowInfoReply(GetParam().reply, display, display), GetParam().valid);
+  EXPECT_EQ(ShowInfoReply(GetParam().reply, shown), GetParam().valid);
 
-  for (int number = 1; number <= 9; ++number) {
-    EXPECT_EQ(display.Label(number), kFormCaptions[static_cast<std::size_t>(number - 1)]);
-  }
-  EXPECT_EQ(display.HintCount(), 0);
+  EXPECT_EQ(IsInfoReply(shown.InfoList()), GetParam().valid);
+  EXPECT_TRUE(InfoLabelsUntouched(shown));
+  EXPECT_EQ(shown.Hint(), kInitialHint);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,43 +126,50 @@ INSTANTIATE_TEST_SUITE_P(
 struct LabelCase {
   const char* name;
   std::vector<std::string> fields;
-  int label;
+  ShownLabel label;
   std::string text;
 };
+
+using enum ShownLabel;
 
 class InfoLabelTest : public ::testing::TestWithParam<LabelCase> {};
 
 TEST_P(InfoLabelTest, ShowsTheValueAsTheReplyReadsIt) {
-  RecordingDisplay display;
+  DisplayModel shown;
 
-  ASSERT_TRUE(ShowInfoReply("infoResponse" + Fields(GetParam().fields), display, display));
+  ASSERT_TRUE(ShowInfoReply("infoResponse" + Fields(GetParam().fields), shown));
 
-  EXPECT_EQ(display.Label(GetParam().label), GetParam().text);
+  EXPECT_EQ(shown.Label(GetParam().label), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, InfoLabelTest,
     ::testing::Values(
-        LabelCase{"TwoBlanksInHostName", {"hostname", "My  Server", "protocol", "8"}, 8, "hostname:  My Server"},
-        LabelCase{"HostNameWordWithProtocol", {"hostname", "Best protocols", "protocol", "8"}, 8, "hostname:  Best"},
+        LabelCase{"TwoBlanksInHostName", {"hostname", "My  Server", "protocol", "8"}, HostName, "hostname:  My Server"},
         LabelCase{
-            "FirstHostNameTokenAlwaysTaken", {"hostname", "protocolX", "protocol", "8"}, 8, "hostname:  protocolX"},
-        LabelCase{"QuotedHostName", {"hostname", "\"A, B\"", "protocol", "8"}, 8, "hostname:  A, B"},
-        LabelCase{"HighBytesKept", {"hostname", "\xC4rger \xFE", "protocol", "8"}, 8, "hostname:  \xC4rger \xFE"},
-        LabelCase{"ValueOfFirstTokenOnly", {"gametypestring", "Team Match"}, 3, "gametypestring: Team"},
-        LabelCase{"EmptyValue", {"pure", "", "gametype", "2"}, 2, "pure: "},
-        LabelCase{"MapNamedClients", {"mapname", "clients", "hostname", "X", "protocol", "8"}, 6, "clients: hostname"},
-        LabelCase{"RealClientsKeyOverwrites", {"mapname", "clients", "clients", "5"}, 6, "clients: 5"},
-        LabelCase{"KeysCaseSensitive", {"Clients", "5"}, 6, "clients:"}),
+            "HostNameWordWithProtocol", {"hostname", "Best protocols", "protocol", "8"}, HostName, "hostname:  Best"},
+        LabelCase{"FirstHostNameTokenAlwaysTaken",
+                  {"hostname", "protocolX", "protocol", "8"},
+                  HostName,
+                  "hostname:  protocolX"},
+        LabelCase{"QuotedHostName", {"hostname", "\"A, B\"", "protocol", "8"}, HostName, "hostname:  A, B"},
+        LabelCase{
+            "HighBytesKept", {"hostname", "\xC4rger \xFE", "protocol", "8"}, HostName, "hostname:  \xC4rger \xFE"},
+        LabelCase{"ValueOfFirstTokenOnly", {"gametypestring", "Team Match"}, GameTypeString, "gametypestring: Team"},
+        LabelCase{"EmptyValue", {"pure", "", "gametype", "2"}, Pure, "pure: "},
+        LabelCase{
+            "MapNamedClients", {"mapname", "clients", "hostname", "X", "protocol", "8"}, Clients, "clients: hostname"},
+        LabelCase{"RealClientsKeyOverwrites", {"mapname", "clients", "clients", "5"}, Clients, "clients: 5"},
+        LabelCase{"KeysCaseSensitive", {"Clients", "5"}, Clients, "clients:"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InfoReplyTest, MapNamedClientsShowsInTheHint) {
-  RecordingDisplay display;
+  DisplayModel shown;
 
-  ShowInfoReply("infoResponse" + Fields({"mapname", "clients", "sv_maxclients", "8"}), display, display);
+  ShowInfoReply("infoResponse" + Fields({"mapname", "clients", "sv_maxclients", "8"}), shown);
 
-  EXPECT_EQ(display.Label(7), "mapname: clients");
-  EXPECT_EQ(display.Hint(), "Kestrova by ZLX\n\rclients: sv_maxclients\n\rmapname: clients");
+  EXPECT_EQ(shown.Label(MapName), "mapname: clients");
+  EXPECT_EQ(shown.Hint(), "Kestrova by ZLX\n\rclients: sv_maxclients\n\rmapname: clients");
 }
 
 struct BreakCase {
@@ -172,21 +181,21 @@ struct BreakCase {
 class InfoBreakTest : public ::testing::TestWithParam<BreakCase> {};
 
 TEST_P(InfoBreakTest, ReplyRunningOffItsEndFailsKeepingWhatWasSet) {
-  RecordingDisplay display;
+  DisplayModel shown;
 
   try {
-    ShowInfoReply("infoResponse" + Fields(GetParam().fields), display, display);
+    ShowInfoReply("infoResponse" + Fields(GetParam().fields), shown);
     FAIL() << "no failure";
   } catch (const std::out_of_range& error) {
     EXPECT_EQ(std::string(error.what()), "List index out of bounds (" + std::to_string(GetParam().missingIndex) + ")");
   }
 
-  EXPECT_EQ(display.Label(2), "pure: 1");
-  EXPECT_EQ(display.Label(6), "clients:");
-  EXPECT_EQ(display.Label(8), "hostname:");
-  // Positions 1 and 2 set the hint; the failing position does not.
-  EXPECT_EQ(display.HintCount(), 2);
-  EXPECT_EQ(display.InfoList().size(), GetParam().fields.size() + 1);
+  EXPECT_EQ(shown.Label(Pure), "pure: 1");
+  EXPECT_EQ(shown.Label(Clients), "clients:");
+  EXPECT_EQ(shown.Label(HostName), "hostname:");
+  // The positions read before the failing one set the hint.
+  EXPECT_EQ(shown.Hint(), "Kestrova by ZLX\n\rclients:\n\rmapname:");
+  EXPECT_EQ(shown.InfoList().size(), GetParam().fields.size() + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, InfoBreakTest,
@@ -204,13 +213,13 @@ TEST(InfoReplyTest, LongReplyIsReadToItsLastToken) {
   }
   fields.push_back("mapname");
   fields.push_back("dm/last");
-  RecordingDisplay display;
+  DisplayModel shown;
 
-  ASSERT_TRUE(ShowInfoReply("infoResponse" + Fields(fields), display, display));
+  ASSERT_TRUE(ShowInfoReply("infoResponse" + Fields(fields), shown));
 
-  EXPECT_EQ(display.InfoList().size(), 323u);
-  EXPECT_EQ(display.Label(7), "mapname: dm/last");
-  EXPECT_EQ(display.HintCount(), 322);
+  EXPECT_EQ(shown.InfoList().size(), 323u);
+  EXPECT_EQ(shown.Label(MapName), "mapname: dm/last");
+  EXPECT_EQ(shown.Hint(), "Kestrova by ZLX\n\rclients:\n\rmapname: dm/last");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "core/socket_error.h"
 #include "core/status_reply_parts.h"
 #include "queries/scripted_server.h"
-#include "support/recording_display.h"
+#include "support/query_window.h"
 #include "support/sim_server.h"
 
 namespace kestrova::test {
@@ -36,12 +36,12 @@ class StatusQueryTest : public ::testing::Test {
  protected:
   StatusQueryTest() {
     udp2.ReceiveTimeout = 2000;
-    display.queryPortText = std::to_string(server.Port());
+    window.queryPortText = std::to_string(server.Port());
   }
 
   void AskWith(std::vector<std::string> replies) {
     server.Start({replies});
-    QueryStatus(udp2, display, display, display);
+    QueryStatus(udp2, window, shown);
     requests = server.Finish();
   }
 
@@ -64,7 +64,8 @@ class StatusQueryTest : public ::testing::Test {
 
   ScriptedServer server;
   DatagramClient udp2;
-  RecordingDisplay display;
+  QueryWindow window;
+  DisplayModel& shown = window.shown;
   std::vector<std::string> requests;
 };
 
@@ -73,34 +74,34 @@ TEST_F(StatusQueryTest, ExampleReplySetsLimitsAndRows) {
 
   ASSERT_EQ(requests.size(), 1u);
   EXPECT_EQ(requests[0], "\\status\\");
-  EXPECT_EQ(display.Label(10), "fraglimit: 0");
-  EXPECT_EQ(display.Label(11), "timelimit: 20");
-  EXPECT_EQ(display.Rows(), kExampleRows);
+  EXPECT_EQ(shown.Label(ShownLabel::FragLimit), "fraglimit: 0");
+  EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit: 20");
+  EXPECT_EQ(shown.Rows(), kExampleRows);
   // The empty token 0, and "Big Al" as two tokens.
-  EXPECT_EQ(display.StatusList().size(), kExampleFields.size() + 2);
+  EXPECT_EQ(shown.StatusList().size(), kExampleFields.size() + 2);
 }
 
 TEST_F(StatusQueryTest, RowsAreSortedWithCaseDecidingLast) {
   AskWith({Fields(Player(0, "Bob", "1", "2", "3")) + Fields(Player(1, "alice", "4", "5", "6"))});
 
-  EXPECT_EQ(display.Rows(), (Rows{{" alice", {"4", "5", "6"}}, {" Bob", {"1", "2", "3"}}}));
+  EXPECT_EQ(shown.Rows(), (Rows{{" alice", {"4", "5", "6"}}, {" Bob", {"1", "2", "3"}}}));
 }
 
 TEST_F(StatusQueryTest, TimeOutEmptiesThePlayerList) {
   udp2.ReceiveTimeout = 200;
-  display.SetRows(kExampleRows);
+  shown.ReplaceRows(kExampleRows);
 
   AskWith({});
 
   EXPECT_EQ(requests.size(), 1u);
-  EXPECT_TRUE(display.Rows().empty());
-  EXPECT_TRUE(display.StatusList().empty());
-  EXPECT_EQ(display.Label(10), "fraglimit:");
-  EXPECT_EQ(display.Label(11), "timelimit:");
+  EXPECT_TRUE(shown.Rows().empty());
+  EXPECT_TRUE(shown.StatusList().empty());
+  EXPECT_EQ(shown.Label(ShownLabel::FragLimit), "fraglimit:");
+  EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit:");
 }
 
 TEST_F(StatusQueryTest, FailedReceiveKeepsThePreviousRows) {
-  display.SetRows(kExampleRows);
+  shown.ReplaceRows(kExampleRows);
 
   try {
     AskWith({std::string(8193, 'x')});
@@ -110,46 +111,46 @@ TEST_F(StatusQueryTest, FailedReceiveKeepsThePreviousRows) {
   }
   server.Finish();
 
-  EXPECT_EQ(display.Rows(), kExampleRows);
+  EXPECT_EQ(shown.Rows(), kExampleRows);
 }
 
 TEST_F(StatusQueryTest, BadQueryPortSendsNothing) {
-  display.queryPortText = "";
-  display.SetRows(kExampleRows);
+  window.queryPortText = "";
+  shown.ReplaceRows(kExampleRows);
 
-  EXPECT_THROW(QueryStatus(udp2, display, display, display), ConversionError);
+  EXPECT_THROW(QueryStatus(udp2, window, shown), ConversionError);
 
   EXPECT_FALSE(server.Peer().Receive(300).has_value());
-  EXPECT_EQ(display.Rows(), kExampleRows);
+  EXPECT_EQ(shown.Rows(), kExampleRows);
 }
 
 // A reply that comes after its receive gave up is what the next run
 // reads: the players show one run late instead of never.
 TEST_F(StatusQueryTest, LateReplyIsShownByTheNextRun) {
   udp2.ReceiveTimeout = 200;
-  QueryStatus(udp2, display, display, display);
-  EXPECT_TRUE(display.Rows().empty());
+  QueryStatus(udp2, window, shown);
+  EXPECT_TRUE(shown.Rows().empty());
   ASSERT_EQ(server.Peer().Receive(), "\\status\\");
   server.Peer().Reply(Fields(Player(0, "late", "1", "2", "3")) + "\\queryid\\5.1\\final\\");
 
-  QueryStatus(udp2, display, display, display);
+  QueryStatus(udp2, window, shown);
 
-  EXPECT_EQ(display.Rows(), (Rows{{" late", {"1", "2", "3"}}}));
+  EXPECT_EQ(shown.Rows(), (Rows{{" late", {"1", "2", "3"}}}));
   EXPECT_EQ(server.Peer().Receive(), "\\status\\");
 }
 
 TEST_F(StatusQueryTest, LateRepliesPartsAreNeverMixedWithANewerOne) {
   udp2.ReceiveTimeout = 300;
-  QueryStatus(udp2, display, display, display);
+  QueryStatus(udp2, window, shown);
   ASSERT_EQ(server.Peer().Receive(), "\\status\\");
   server.Peer().Reply(Fields(Player(0, "old", "1", "2", "3")) + "\\queryid\\5.1");
   server.Peer().Reply(Fields(Player(0, "new", "4", "5", "6")) + "\\final\\\\queryid\\6.1");
   server.Peer().Reply(Fields(Player(1, "old too", "7", "8", "9")) + "\\queryid\\5.2\\final\\");
 
-  QueryStatus(udp2, display, display, display);
+  QueryStatus(udp2, window, shown);
 
   // The first to come whole is taken.
-  EXPECT_EQ(display.Rows(), (Rows{{" new", {"4", "5", "6"}}}));
+  EXPECT_EQ(shown.Rows(), (Rows{{" new", {"4", "5", "6"}}}));
 }
 
 TEST_F(StatusQueryTest, FortyPlayersGiveFortyRows) {
@@ -160,9 +161,9 @@ TEST_F(StatusQueryTest, FortyPlayersGiveFortyRows) {
 
   AskWith({reply});
 
-  ASSERT_EQ(display.Rows().size(), 40u);
-  EXPECT_EQ(display.Rows().front().caption, " p100");
-  EXPECT_EQ(display.Rows().back().caption, " p139");
+  ASSERT_EQ(shown.Rows().size(), 40u);
+  EXPECT_EQ(shown.Rows().front().caption, " p100");
+  EXPECT_EQ(shown.Rows().back().caption, " p139");
 }
 
 // A server with many players splits its reply; each part names the reply
@@ -176,9 +177,9 @@ const std::string kJoined = Fields({"fraglimit", "10", "player_0", "Big Al", "fr
 TEST_F(StatusQueryTest, PartsArrivingOutOfOrderAreJoinedInOrder) {
   AskWith({kPart3, kPart1, kPart2});
 
-  EXPECT_EQ(display.Label(10), "fraglimit: 10");
-  EXPECT_EQ(display.Rows(), kExampleRows);
-  EXPECT_EQ(display.StatusList(),
+  EXPECT_EQ(shown.Label(ShownLabel::FragLimit), "fraglimit: 10");
+  EXPECT_EQ(shown.Rows(), kExampleRows);
+  EXPECT_EQ(shown.StatusList(),
             (TokenList{"",  "fraglimit", "10",       "player_0", "Big",     "Al", "frags_0", "12", "k", "3",
                        "k", "48",        "player_1", "bob",      "frags_1", "4",  "k",       "9",  "k", "110"}));
 }
@@ -296,26 +297,27 @@ TEST_P(StatusAgainstServerTest, GathersWhatCame) {
   SimServer server(options);
   DatagramClient udp2;
   udp2.ReceiveTimeout = 1000;
-  RecordingDisplay display;
-  display.queryPortText = std::to_string(server.QueryPort());
+  QueryWindow window;
+  window.queryPortText = std::to_string(server.QueryPort());
+  DisplayModel& shown = window.shown;
 
-  display.SetRows(kExampleRows);
+  shown.ReplaceRows(kExampleRows);
 
-  const StatusOutcome outcome = QueryStatus(udp2, display, display, display);
+  const StatusOutcome outcome = QueryStatus(udp2, window, shown);
 
   EXPECT_TRUE(outcome.answered);
   if (GetParam().gapText.empty()) {
     EXPECT_FALSE(outcome.gap.has_value());
-    EXPECT_EQ(display.Rows().size(), static_cast<std::size_t>(kManyPlayers));
-    EXPECT_EQ(display.Label(11), "timelimit: 20");
+    EXPECT_EQ(shown.Rows().size(), static_cast<std::size_t>(kManyPlayers));
+    EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit: 20");
   } else {
     // Every reply lacks the part: nothing of it is shown, the last whole
     // list stays.
     ASSERT_TRUE(outcome.gap.has_value());
     EXPECT_EQ(outcome.gap->Text(), GetParam().gapText);
-    EXPECT_EQ(display.Rows(), kExampleRows);
-    EXPECT_EQ(display.Label(11), "timelimit:");
-    EXPECT_TRUE(display.StatusList().empty());
+    EXPECT_EQ(shown.Rows(), kExampleRows);
+    EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit:");
+    EXPECT_TRUE(shown.StatusList().empty());
   }
 }
 
@@ -354,11 +356,11 @@ struct RowCase {
 class StatusRowsTest : public ::testing::TestWithParam<RowCase> {};
 
 TEST_P(StatusRowsTest, RowsAsTheReplyReadsThem) {
-  RecordingDisplay display;
+  DisplayModel shown;
 
-  ShowStatusReply(GetParam().reply, display, display);
+  ShowStatusReply(GetParam().reply, shown);
 
-  EXPECT_EQ(display.Rows(), GetParam().rows);
+  EXPECT_EQ(shown.Rows(), GetParam().rows);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -382,12 +384,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StatusReplyTest, LimitsAreFoundAnywhereButAtTokenZero) {
-  RecordingDisplay display;
+  DisplayModel shown;
 
-  ShowStatusReply("fraglimit" + Fields({"5", "timelimit", "7"}), display, display);
+  ShowStatusReply("fraglimit" + Fields({"5", "timelimit", "7"}), shown);
 
-  EXPECT_EQ(display.Label(10), "fraglimit:");
-  EXPECT_EQ(display.Label(11), "timelimit: 7");
+  EXPECT_EQ(shown.Label(ShownLabel::FragLimit), "fraglimit:");
+  EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit: 7");
 }
 
 struct BreakCase {
@@ -399,11 +401,11 @@ struct BreakCase {
 class StatusBreakTest : public ::testing::TestWithParam<BreakCase> {};
 
 TEST_P(StatusBreakTest, ReplyRunningOffItsEndFailsKeepingTheRowsSoFar) {
-  RecordingDisplay display;
+  DisplayModel shown;
 
-  EXPECT_THROW(ShowStatusReply(GetParam().reply, display, display), std::out_of_range);
+  EXPECT_THROW(ShowStatusReply(GetParam().reply, shown), std::out_of_range);
 
-  EXPECT_EQ(display.Rows(), GetParam().rows);
+  EXPECT_EQ(shown.Rows(), GetParam().rows);
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, StatusBreakTest,

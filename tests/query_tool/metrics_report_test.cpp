@@ -61,7 +61,7 @@ TEST(InfoFields, AreReadAsTheServerSentThem) {
 }
 
 TEST(QueryJson, ServerHoldsTheInfoFieldsMappedAsTheRest) {
-  QuerySnapshot snapshot = RecordingQueryDisplay().Snapshot();
+  QuerySnapshot snapshot;
   snapshot.valid = true;
   snapshot.infoReply = "\xFF\xFF\xFF\xFF\x01infoResponse\n\\hostname\\Caf\xE9 \"1\"\\clients\\12\\odd";
   const std::string json = QueryJson(snapshot);
@@ -73,19 +73,19 @@ TEST(QueryJson, ServerHoldsTheInfoFieldsMappedAsTheRest) {
 }
 
 QuerySnapshot ServerSnapshot() {
-  QuerySnapshot snapshot = RecordingQueryDisplay().Snapshot();
+  QuerySnapshot snapshot;
   snapshot.valid = true;
   snapshot.answered = true;
   snapshot.infoReply =
       "\xFF\xFF\xFF\xFF\x01infoResponse\n\\sv_maxclients\\16\\clients\\4\\mapname\\dm/mohdm6\\gametype\\1"
       "\\hostname\\My  \"Best\" Server\\protocol\\8";
-  snapshot.labels[9] = "fraglimit: 30";
-  snapshot.labels[10] = "timelimit: 20";
-  snapshot.players = {{" Big Al", {"12", "3", "48"}},
-                      {" bob", {"4", "-1", "110"}},
-                      {" bob", {"1", "0", "999"}},
-                      {" cut", {"7"}},
-                      {" odd", {"x", "1.5", ""}}};
+  snapshot.shown.SetValue(ShownLabel::FragLimit, "30");
+  snapshot.shown.SetValue(ShownLabel::TimeLimit, "20");
+  snapshot.shown.ReplaceRows({{" Big Al", {"12", "3", "48"}},
+                              {" bob", {"4", "-1", "110"}},
+                              {" bob", {"1", "0", "999"}},
+                              {" cut", {"7"}},
+                              {" odd", {"x", "1.5", ""}}});
   snapshot.durationSeconds = 0.0125;
   return snapshot;
 }
@@ -116,7 +116,7 @@ TEST(OpenMetricsReport, BothParsersReadEveryByteOfAHostNameBack) {
       name += static_cast<char>(byte);
     }
   }
-  QuerySnapshot snapshot = RecordingQueryDisplay().Snapshot();
+  QuerySnapshot snapshot;
   snapshot.valid = true;
   snapshot.infoReply = "infoResponse\n\\hostname\\" + name + "\\mapname\\m";
   const ToolResult parsed = ParseMetrics(OpenMetricsReport(snapshot));
@@ -140,7 +140,7 @@ std::string BothParsersRead(const std::vector<std::string>& samples) {
 
 TEST(OpenMetricsReport, BothParsersTakeAWholeCycle) {
   QuerySnapshot snapshot = ServerSnapshot();
-  snapshot.statusList = {"", "fraglimit", "30"};
+  snapshot.shown.ReplaceStatusList({"", "fraglimit", "30"});
   const ToolResult parsed = ParseMetrics(OpenMetricsReport(snapshot, {.server = "192.0.2.10:12203"}));
   ASSERT_EQ(parsed.exitCode, 0) << parsed.err;
   // Every series names the server, so that several files can stand side by side.
@@ -189,7 +189,7 @@ TEST(OpenMetricsReport, TellsHowTheStatusQueryEnded) {
   for (const Case& c : cases) {
     QuerySnapshot snapshot = ServerSnapshot();
     snapshot.valid = c.valid;
-    snapshot.statusList = c.statusCame ? TokenList{"", "fraglimit", "30"} : TokenList{};
+    snapshot.shown.ReplaceStatusList(c.statusCame ? TokenList{"", "fraglimit", "30"} : TokenList{});
     snapshot.statusIncomplete = c.incomplete;
     snapshot.error = c.failed ? std::optional<std::string>("failed") : std::nullopt;
     const std::string text = OpenMetricsReport(snapshot);

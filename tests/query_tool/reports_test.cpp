@@ -25,17 +25,18 @@ TEST_P(JsonBytes, AreWrittenAsTheirLatin1CodePoint) {
   EXPECT_EQ(JsonString(std::string(1, static_cast<char>(GetParam().byte))), GetParam().literal);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Json, JsonBytes,
-    testing::Values(ByteCase{0x00, R"("\u0000")"}, ByteCase{0x01, R"("\u0001")"},
-                    ByteCase{0x08, R"("\u0008")"},  // backspace has no short form here
-                    ByteCase{0x09, R"("\t")"}, ByteCase{0x0A, R"("\n")"}, ByteCase{0x0C, R"("\u000C")"},
-                    ByteCase{0x0D, R"("\r")"}, ByteCase{0x1B, R"("\u001B")"}, ByteCase{0x1F, R"("\u001F")"},
-                    ByteCase{0x20, R"(" ")"}, ByteCase{0x22, R"("\"")"}, ByteCase{0x2F, R"("/")"},
-                    ByteCase{0x41, R"("A")"}, ByteCase{0x5C, R"("\\")"}, ByteCase{0x7E, R"("~")"},
-                    ByteCase{0x7F, "\"\x7F\""}, ByteCase{0x80, "\"\xC2\x80\""}, ByteCase{0x9F, "\"\xC2\x9F\""},
-                    ByteCase{0xA0, "\"\xC2\xA0\""}, ByteCase{0xBF, "\"\xC2\xBF\""}, ByteCase{0xC0, "\"\xC3\x80\""},
-                    ByteCase{0xE9, "\"\xC3\xA9\""}, ByteCase{0xFF, "\"\xC3\xBF\""}));
+INSTANTIATE_TEST_SUITE_P(Json, JsonBytes,
+                         testing::Values(ByteCase{0x00, R"("\u0000")"}, ByteCase{0x01, R"("\u0001")"},
+                                         ByteCase{0x08, R"("\u0008")"},  // backspace has no short form here
+                                         ByteCase{0x09, R"("\t")"}, ByteCase{0x0A, R"("\n")"},
+                                         ByteCase{0x0C, R"("\u000C")"}, ByteCase{0x0D, R"("\r")"},
+                                         ByteCase{0x1B, R"("\u001B")"}, ByteCase{0x1F, R"("\u001F")"},
+                                         ByteCase{0x20, R"(" ")"}, ByteCase{0x22, R"("\"")"}, ByteCase{0x2F, R"("/")"},
+                                         ByteCase{0x41, R"("A")"}, ByteCase{0x5C, R"("\\")"}, ByteCase{0x7E, R"("~")"},
+                                         ByteCase{0x7F, "\"\x7F\""}, ByteCase{0x80, "\"\xC2\x80\""},
+                                         ByteCase{0x9F, "\"\xC2\x9F\""}, ByteCase{0xA0, "\"\xC2\xA0\""},
+                                         ByteCase{0xBF, "\"\xC2\xBF\""}, ByteCase{0xC0, "\"\xC3\x80\""},
+                                         ByteCase{0xE9, "\"\xC3\xA9\""}, ByteCase{0xFF, "\"\xC3\xBF\""}));
 
 // Reads a JSON string literal back into code points; fails the test on
 // anything a JSON reader would refuse.
@@ -89,24 +90,22 @@ TEST(JsonString, EveryByteReadsBackAsItsOwnCodePoint) {
 }
 
 TEST(QueryJson, HoldsEveryPartInItsPlace) {
-  RecordingQueryDisplay display;
-  display.SetLabelText(8, "hostname:  A \"B\"");
-  display.SetHint("Kestrova by ZLX\n\rclients: 1\n\rmapname: dm/x");
-  display.AddRow(" zed");
-  display.AppendSubItem("1");
-  display.AppendSubItem("2");
-  display.AppendSubItem("3");
-  display.AddRow(" cut");  // a row that a failure left short
-  display.AppendSubItem("7");
-  display.ReplaceInfoList({"infoResponse", "hostname"});
-  display.ReplaceStatusList({"", "player_0"});
-  QuerySnapshot snapshot = display.Snapshot();
+  QuerySnapshot snapshot;
+  DisplayModel& shown = snapshot.shown;
+  shown.SetValue(ShownLabel::HostName, " A \"B\"");
+  shown.SetValue(ShownLabel::Clients, "1");
+  shown.SetValue(ShownLabel::MapName, "dm/x");
+  shown.ShowLabelsInHint();
+  // The second a row that a failure left short.
+  shown.ReplaceRows({{" zed", {"1", "2", "3"}}, {" cut", {"7"}}});
+  shown.ReplaceInfoList({"infoResponse", "hostname"});
+  shown.ReplaceStatusList({"", "player_0"});
   snapshot.valid = true;
   snapshot.error = "List index out of bounds (9)";
 
   EXPECT_EQ(QueryJson(snapshot),
             R"({"valid": true, "labels": {"Label1": "maxPing:", "Label2": "pure:", "Label3": "gametypestring:", )"
-            R"("Label4": "gametype:", "Label5": "sv_maxclients:", "Label6": "clients:", "Label7": "mapname:", )"
+            R"("Label4": "gametype:", "Label5": "sv_maxclients:", "Label6": "clients: 1", "Label7": "mapname: dm/x", )"
             R"("Label8": "hostname:  A \"B\"", "Label9": "protocol:", "Label10": "fraglimit:", )"
             R"("Label11": "timelimit:"}, "hint": "Kestrova by ZLX\n\rclients: 1\n\rmapname: dm/x", )"
             R"("players": [[" cut", "7"], [" zed", "1", "2", "3"]], )"
@@ -134,16 +133,15 @@ TEST(QueryJson, PlayerListHoldsNamesAndNumbersForScripts) {
       {{" cut", {"7", "8"}}, R"({"name": "cut", "frags": 7, "deaths": 8, "ping": null})"},
   };
   for (const Case& c : cases) {
-    QuerySnapshot snapshot = RecordingQueryDisplay().Snapshot();
-    snapshot.players = {c.row};
+    QuerySnapshot snapshot;
+    snapshot.shown.ReplaceRows({c.row});
     const std::string json = QueryJson(snapshot);
     EXPECT_NE(json.find("\"playerList\": [" + c.object + "], "), std::string::npos) << json;
   }
 }
 
 TEST(QueryJson, FreshSnapshotShowsTheInitialCaptionsAndNoError) {
-  const RecordingQueryDisplay display;
-  const std::string json = QueryJson(display.Snapshot());
+  const std::string json = QueryJson(QuerySnapshot());
   EXPECT_NE(json.find(R"("valid": false)"), std::string::npos);
   EXPECT_NE(json.find(R"("Label1": "maxPing:")"), std::string::npos);
   EXPECT_NE(json.find(R"("Label11": "timelimit:")"), std::string::npos);
@@ -169,49 +167,29 @@ TEST(ToolErrorText, GivesTheSystemsTextOnOneLine) {
 }
 
 TEST(PlainQueryReport, ReadsLikeTheWindow) {
-  RecordingQueryDisplay display;
-  for (int number = 1; number <= kLabelCount; ++number) {
-    display.SetLabelText(number, "L" + std::to_string(number));
+  QuerySnapshot snapshot;
+  DisplayModel& shown = snapshot.shown;
+  for (int number = 1; number <= kShownLabelCount; ++number) {
+    shown.SetValue(static_cast<ShownLabel>(number), std::to_string(number));
   }
-  display.SetHint("Kestrova by ZLX\n\rclients: 2\n\rmapname: \xE9t\xE9");
-  display.AddRow(" b");
-  display.AppendSubItem("1");
-  display.AppendSubItem("2");
-  display.AppendSubItem("3");
-  display.AddRow(" a");
-  display.AppendSubItem("4");
+  shown.SetValue(ShownLabel::MapName, "\xE9t\xE9");
+  shown.ShowLabelsInHint();
+  shown.ReplaceRows({{" b", {"1", "2", "3"}}, {" a", {"4"}}});
 
-  EXPECT_EQ(PlainQueryReport(display.Snapshot()),
-            "L8\nL2\nL3\nL4\nL7\nL6\nL5\nL10\nL11\nL1\nL9\n"
-            "hint: Kestrova by ZLX | clients: 2 | mapname: \xE9t\xE9\n"
+  EXPECT_EQ(PlainQueryReport(snapshot),
+            "hostname: 8\npure: 2\ngametypestring: 3\ngametype: 4\nmapname: \xE9t\xE9\nclients: 6\n"
+            "sv_maxclients: 5\nfraglimit: 10\ntimelimit: 11\nmaxPing: 1\nprotocol: 9\n"
+            "hint: Kestrova by ZLX | clients: 6 | mapname: \xE9t\xE9\n"
             " a\t4\n"
             " b\t1\t2\t3\n");
 }
 
 TEST(PlainQueryReport, LeavesOutWhatNoReplySet) {
-  RecordingQueryDisplay display;
-  EXPECT_EQ(PlainQueryReport(display.Snapshot()), "");
-  display.SetLabelText(7, "mapname: ");
-  display.SetLabelText(6, "clients: 0");
-  EXPECT_EQ(PlainQueryReport(display.Snapshot()), "mapname: \nclients: 0\n");
-}
-
-TEST(RecordingQueryDisplay, KeepsRowsSortedAndFillsTheRowJustAdded) {
-  RecordingQueryDisplay display;
-  const std::vector<std::string> captions = {" bob", " Alice", " alice", " Bob", " carl"};
-  for (std::size_t i = 0; i < captions.size(); ++i) {
-    display.AddRow(captions[i]);
-    display.AppendSubItem(std::to_string(i));
-  }
-  std::vector<PlayerRow> expected = {
-      {" alice", {"2"}}, {" Alice", {"1"}}, {" bob", {"0"}}, {" Bob", {"3"}}, {" carl", {"4"}},
-  };
-  EXPECT_EQ(display.Snapshot().players, expected);
-
-  display.ClearRows();
-  EXPECT_TRUE(display.Snapshot().players.empty());
-  EXPECT_THROW(display.AppendSubItem("x"), std::logic_error);
-  EXPECT_THROW(display.SetLabelText(12, "x"), std::out_of_range);
+  QuerySnapshot snapshot;
+  EXPECT_EQ(PlainQueryReport(snapshot), "");
+  snapshot.shown.SetValue(ShownLabel::MapName, "");
+  snapshot.shown.SetValue(ShownLabel::Clients, "0");
+  EXPECT_EQ(PlainQueryReport(snapshot), "mapname: \nclients: 0\n");
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ Shown ShownBy(TForm1& form) {
                         form.Label8, form.Label9, form.Label10, form.Label11}) {
     shown.labels.push_back(label->text());
   }
-  shown.rows = form.ListView1->Rows();
+  shown.rows = form.Shown().Rows();
   return shown;
 }
 
@@ -76,7 +76,7 @@ TEST_F(FloodTest, TheWindowOutlastsAFloodAndShowsTheServerAgainWithinTwoCycles) 
   QTest::mouseClick(Form().CheckBox1, Qt::LeftButton);
   Form().Edit4->setText(QStringLiteral("rcon secret status"));
   QTest::keyClick(Form().Edit4, Qt::Key_Return);
-  ASSERT_TRUE(WaitUntil([&] { return rig.PortsKnown() && Form().ListView1->RowCount() == 8; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return rig.PortsKnown() && Form().Shown().RowCount() == 8; }, 10s));
   Pump(1200ms);
   const Shown real = ShownBy(Form());
   ASSERT_TRUE(real.labels[7].startsWith(QStringLiteral("hostname:  Kestrova Test Server")));

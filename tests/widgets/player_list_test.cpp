@@ -19,94 +19,67 @@ namespace {
 
 using SubItems = std::vector<std::string>;
 
-std::vector<std::string> Captions(const PlayerList& list) {
-  std::vector<std::string> captions;
-  for (const PlayerRow& row : list.Rows()) {
-    captions.push_back(row.caption);
+// A list that follows its model's rows, as the window wires them.
+class Listed final : public DisplayObserver {
+ public:
+  explicit Listed(QWidget* parent = nullptr) : list(new PlayerList(model, parent)) { model.SetObserver(this); }
+  ~Listed() override {
+    if (list->parent() == nullptr) {
+      delete list;
+    }
   }
-  return captions;
-}
+  Listed(const Listed&) = delete;
+  Listed& operator=(const Listed&) = delete;
+  void LabelChanged(ShownLabel) override {}
+  void HintChanged() override {}
+  void RowsChanged() override { list->RowsChanged(); }
+
+  DisplayModel model;
+  PlayerList* list;
+};
 
 TEST(PlayerList, HasTheFourColumns) {
-  PlayerList list;
-  ASSERT_EQ(list.columnCount(), 4);
-  QTreeWidgetItem* header = list.headerItem();
+  Listed listed;
+  ASSERT_EQ(listed.list->columnCount(), 4);
+  QTreeWidgetItem* header = listed.list->headerItem();
   EXPECT_EQ(header->text(0), QStringLiteral("Name"));
   EXPECT_EQ(header->text(1), QStringLiteral("Frags"));
   EXPECT_EQ(header->text(2), QStringLiteral("Deaths"));
   EXPECT_EQ(header->text(3), QStringLiteral("Ping"));
 }
 
-TEST(PlayerList, KeepsRowsSortedByCaption) {
-  PlayerList list;
-  list.AddRow(" Bob");
-  list.AddRow(" alice");
-  EXPECT_EQ(Captions(list), (std::vector<std::string>{" alice", " Bob"}));
-  list.AddRow(" Alice");
-  list.AddRow(" carl");
-  list.AddRow(" ");
-  EXPECT_EQ(Captions(list), (std::vector<std::string>{" ", " alice", " Alice", " Bob", " carl"}));
-  EXPECT_EQ(list.RowCount(), 5);
-}
-
-TEST(PlayerList, SubItemsGoToTheRowAddedLastWhereverItWasSorted) {
-  PlayerList list;
-  list.AddRow(" zed");
-  list.AppendSubItem("1");
-  list.AppendSubItem("2");
-  list.AppendSubItem("3");
-  list.AddRow(" al");
-  list.AppendSubItem("12");
-  list.AppendSubItem("");  // an empty value is a value
-  const std::vector<PlayerRow> expected{{" al", SubItems{"12", ""}}, {" zed", SubItems{"1", "2", "3"}}};
-  EXPECT_EQ(list.Rows(), expected);
-  list.ShowRows();
-  EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("12"));
-  EXPECT_EQ(list.topLevelItem(1)->text(3), QStringLiteral("3"));
-}
-
-TEST(PlayerList, AppendSubItemWithoutARowDoesNothing) {
-  PlayerList list;
-  list.AppendSubItem("1");
-  list.AddRow(" a");
-  list.ClearRows();
-  list.AppendSubItem("1");
-  EXPECT_EQ(list.RowCount(), 0);
-}
-
 TEST(PlayerList, CaptionBytesComeBackUnchanged) {
   const std::string caption(" \x80\xA0\xE9\xFF\x7F");
-  PlayerList list;
-  list.AddRow(caption);
-  list.AppendSubItem("\xFE");
-  EXPECT_EQ(list.Rows(), (std::vector<PlayerRow>{{caption, SubItems{"\xFE"}}}));
+  Listed listed;
+  PlayerList& list = *listed.list;
+  listed.model.ReplaceRows({{caption, SubItems{"\xFE"}}});
   list.ShowRows();
   EXPECT_EQ(list.topLevelItem(0)->text(0), QString::fromUtf16(u" \u0080\u00A0\u00E9\u00FF\u007F"));
+  EXPECT_EQ(list.topLevelItem(0)->text(1), QString::fromUtf16(u"\u00FE"));
 
   EXPECT_EQ(list.SelectedCaption(), std::nullopt);
   list.topLevelItem(0)->setSelected(true);
   EXPECT_EQ(list.SelectedCaption(), caption);
 }
 
-// The row " b" stays selected through a refill that holds it again; a
-// list left empty (a time-out, or emptied twice before it was shown) ends
-// the selection and the current row.
+// The row " b" stays selected through a refill that holds it again; rows
+// left empty (a time-out, even when rows came again before they were
+// shown) end the selection and the current row.
 TEST(PlayerList, ARefillKeepsTheSelectionUntilTheListIsLeftEmpty) {
-  PlayerList list;
-  list.AddRow(" a");
-  list.AddRow(" b");
+  Listed listed;
+  PlayerList& list = *listed.list;
+  listed.model.ReplaceRows({{" a", {}}, {" b", {}}});
   list.ShowRows();
   list.setCurrentItem(list.topLevelItem(1));
   ASSERT_EQ(list.SelectedCaption(), " b");
-  list.ClearRows();
+  listed.model.ReplaceRows({{" c", {}}});
   EXPECT_EQ(list.SelectedCaption(), std::nullopt);
-  list.AddRow(" b");
+  listed.model.ReplaceRows({{" b", {"1"}}});
   EXPECT_EQ(list.SelectedCaption(), " b");
   list.ShowRows();
   EXPECT_EQ(list.SelectedCaption(), " b");
-  list.ClearRows();
-  list.ClearRows();
-  list.AddRow(" b");
+  listed.model.ReplaceRows({});
+  listed.model.ReplaceRows({{" b", {}}});
   EXPECT_EQ(list.SelectedCaption(), std::nullopt);
   list.ShowRows();
   EXPECT_TRUE(list.selectedItems().isEmpty());
@@ -114,12 +87,12 @@ TEST(PlayerList, ARefillKeepsTheSelectionUntilTheListIsLeftEmpty) {
 }
 
 TEST(PlayerList, SelectionFollowsItsRowWhenOthersAreSortedIn) {
-  PlayerList list;
-  list.AddRow(" m");
+  Listed listed;
+  PlayerList& list = *listed.list;
+  listed.model.ReplaceRows({{" m", {}}});
   list.ShowRows();
   list.topLevelItem(0)->setSelected(true);
-  list.AddRow(" a");
-  list.AddRow(" z");
+  listed.model.ReplaceRows({{" z", {}}, {" m", {}}, {" a", {}}});
   EXPECT_EQ(list.SelectedCaption(), " m");
   list.ShowRows();
   EXPECT_EQ(list.SelectedCaption(), " m");
@@ -140,16 +113,6 @@ struct RefillCase {
 
 void PrintTo(const RefillCase& refill, std::ostream* out) { *out << refill.change; }
 
-void Fill(PlayerList& list, const std::vector<PlayerRow>& rows) {
-  list.ClearRows();
-  for (const PlayerRow& row : rows) {
-    list.AddRow(row.caption);
-    for (const std::string& text : row.subItems) {
-      list.AppendSubItem(text);
-    }
-  }
-}
-
 // Every cell's text, row by row, as the list shows it.
 std::vector<QStringList> ShownTexts(const PlayerList& list) {
   std::vector<QStringList> rows;
@@ -167,23 +130,23 @@ class RefillTest : public ::testing::TestWithParam<RefillCase> {};
 
 TEST_P(RefillTest, ShowsWhatARebuiltListShowsAndTouchesOnlyTheChanges) {
   const RefillCase& refill = GetParam();
-  PlayerList list;
-  Fill(list, refill.before);
+  Listed listed;
+  PlayerList& list = *listed.list;
+  listed.model.ReplaceRows(refill.before);
   list.ShowRows();
   QSignalSpy cells(list.model(), &QAbstractItemModel::dataChanged);
   QSignalSpy inserted(list.model(), &QAbstractItemModel::rowsInserted);
   QSignalSpy removed(list.model(), &QAbstractItemModel::rowsRemoved);
   QSignalSpy reset(list.model(), &QAbstractItemModel::modelReset);
   QSignalSpy moved(list.model(), &QAbstractItemModel::layoutChanged);
-  Fill(list, refill.after);
+  listed.model.ReplaceRows(refill.after);
   // The screen follows at the event loop's next turn.
   QCoreApplication::processEvents();
 
-  PlayerList rebuilt;
-  Fill(rebuilt, refill.after);
-  rebuilt.ShowRows();
-  EXPECT_EQ(list.Rows(), rebuilt.Rows());
-  EXPECT_EQ(ShownTexts(list), ShownTexts(rebuilt));
+  Listed rebuilt;
+  rebuilt.model.ReplaceRows(refill.after);
+  rebuilt.list->ShowRows();
+  EXPECT_EQ(ShownTexts(list), ShownTexts(*rebuilt.list));
   EXPECT_EQ(cells.count(), refill.cellsSet);
   EXPECT_EQ(inserted.count(), refill.inserted);
   EXPECT_EQ(removed.count(), refill.removed);
@@ -234,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
 class ShownPlayerListTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    list_ = new PlayerList(&window_);
+    list_ = listed_.list;
     list_->setGeometry(0, 0, 393, 393);
     window_.resize(393, 393);
     ASSERT_TRUE(ShowActive(window_));
@@ -249,6 +212,8 @@ class ShownPlayerListTest : public ::testing::Test {
   }
 
   QWidget window_;
+  Listed listed_{&window_};
+  DisplayModel& model_ = listed_.model;
   PlayerList* list_ = nullptr;
 };
 
@@ -264,9 +229,11 @@ TEST_F(ShownPlayerListTest, ColumnsFollowAResizeAndTheScrollBar) {
   list_->resize(300, 100);
   EXPECT_TRUE(WaitFor([&] { return ColumnSum() == list_->viewport()->width(); }));
   const int before = list_->viewport()->width();
+  std::vector<PlayerRow> rows;
   for (int player = 0; player < 40; ++player) {
-    list_->AddRow(" player" + std::to_string(player));
+    rows.push_back({" player" + std::to_string(player), {}});
   }
+  model_.ReplaceRows(rows);
   ASSERT_TRUE(WaitFor([&] { return list_->verticalScrollBar()->isVisible(); }));
   EXPECT_TRUE(WaitFor([&] { return list_->viewport()->width() < before && ColumnSum() == list_->viewport()->width(); }))
       << "columns " << ColumnSum() << ", viewport " << list_->viewport()->width();
@@ -279,13 +246,13 @@ TEST_F(ShownPlayerListTest, ColumnsFollowAResizeAndTheScrollBar) {
 // row current (and selected) in the focused list, which stays so.
 TEST_F(ShownPlayerListTest, ChangedCellsEndUpAsAWholeRepaintDrawsThem) {
   const auto fill = [&](int round) {
-    list_->ClearRows();
+    std::vector<PlayerRow> rows;
     for (int player = 0; player < 12; ++player) {
-      list_->AddRow(" player" + std::to_string(player));
-      list_->AppendSubItem(std::to_string(player + (player == 3 ? round : 0)));
-      list_->AppendSubItem(std::to_string(player == 5 ? round : 0));
-      list_->AppendSubItem(std::to_string(20 + player + round));
+      rows.push_back({" player" + std::to_string(player),
+                      {std::to_string(player + (player == 3 ? round : 0)), std::to_string(player == 5 ? round : 0),
+                       std::to_string(20 + player + round)}});
     }
+    model_.ReplaceRows(rows);
   };
   const auto shown = [&] { return window_.screen()->grabWindow(window_.winId()).toImage(); };
   for (const int current : {-1, 3}) {
@@ -309,8 +276,7 @@ TEST_F(ShownPlayerListTest, ChangedCellsEndUpAsAWholeRepaintDrawsThem) {
 }
 
 TEST_F(ShownPlayerListTest, DoubleClickOnARowSelectsItAndReports) {
-  list_->AddRow(" alice");
-  list_->AddRow(" Bob");
+  model_.ReplaceRows({{" alice", {}}, {" Bob", {}}});
   list_->ShowRows();
   QSignalSpy doubleClicks(list_, &PlayerList::RowDoubleClicked);
   const QPoint onBob = list_->visualItemRect(list_->topLevelItem(1)).center();

@@ -57,7 +57,7 @@ TEST_F(DiskTroubleTest, OnAFullDiskTheSaveIsReportedAndTheOldSettingsStay) {
   ClickStart();  // the focus entry saves, the click starts the cycles
   EXPECT_EQ(errors_.messages, std::vector<std::string>{"Disk full"});
   EXPECT_EQ(ReadFileBytes(disk / "data.dat"), old);
-  EXPECT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() > 0; }));
+  EXPECT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() > 0; }));
   EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm3"));
 }
 
@@ -104,7 +104,7 @@ TEST_F(DiskTroubleTest, AWorkingFolderRemovedWhileTheLogRunsStopsOnlyTheLog) {
   std::filesystem::remove_all(folder);
   EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm2"));
   server.Control("player add Late Comer;1;2;3");
-  EXPECT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == 4; }));
+  EXPECT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() == 4; }));
   EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_TRUE(errors_.messages.empty());
 }
@@ -119,7 +119,7 @@ TEST_F(DiskTroubleTest, AWorkingFolderRemovedBeforeStartFailsTheSaveOnly) {
 
   ClickStart();
   EXPECT_EQ(errors_.messages, std::vector<std::string>{"Invalid filename"});
-  EXPECT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == 3; }));
+  EXPECT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() == 3; }));
   EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm6"));
   EXPECT_FALSE(std::filesystem::exists(folder));
 }

@@ -34,7 +34,7 @@ class KeyboardAccessTest : public WindowTest {
     Open(build);
     QApplication::setActiveWindow(&Form());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
-    Form().ListView1->AddRow(" alice");
+    Form().Shown().ReplaceRows({{" alice", {}}});
   }
   QWidget* Control(const char* name) { return Form().findChild<QWidget*>(QString::fromLatin1(name)); }
   static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

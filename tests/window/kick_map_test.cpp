@@ -27,12 +27,7 @@ class KickMapTest : public WindowTest {
   }
 
   void AddPlayers() {
-    for (const std::string& caption : {std::string(" Big Al\xE9", 8), std::string(" bob")}) {
-      form_->ListView1->AddRow(caption);
-      for (const char* value : {"1", "2", "3"}) {
-        form_->ListView1->AppendSubItem(value);
-      }
-    }
+    form_->Shown().ReplaceRows({{std::string(" Big Al\xE9", 8), {"1", "2", "3"}}, {" bob", {"1", "2", "3"}}});
   }
 
   void DoubleClickRow(int row) {
@@ -77,7 +72,7 @@ TEST_F(KickMapTest, TheKickNamesThePlayerShownEvenIfTheListWasRebuiltMeanwhile) 
   OpenAt();
   form_->Edit5->setText(QString());
   AddPlayers();
-  confirmation_.onConfirm = [&] { form_->ListView1->ClearRows(); };
+  confirmation_.onConfirm = [&] { form_->Shown().ReplaceRows({}); };
   DoubleClickRow(1);
   const auto datagram = server_.Receive(2000);
   ASSERT_TRUE(datagram.has_value());

@@ -1,4 +1,6 @@
-// The window's controls at their places, with their captions and tab order.
+// The window as the user sees it: controls beside and below each other
+// without overlapping, the server's settings read column by column with
+// the captions the model starts with, and the tab order.
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,89 +14,109 @@
 #include "ui/address_field.h"
 #include "ui/caption_colours.h"
 #include "ui/integer_field.h"
+#include "ui/link_label.h"
 #include "ui/player_list.h"
 #include "window_fixture.h"
 
 namespace kestrova::test {
 namespace {
 
-struct Placement {
-  const char* name;
-  QRect geometry;
-};
+using enum ShownLabel;
 
-// Controls with a fixed size (labels size themselves; only their place counts).
-const Placement kSizedControls[] = {
-    {"IPEdit", {16, 2, 92, 21}},      {"Edit2", {152, 2, 41, 21}},      {"Edit3", {248, 2, 41, 21}},
-    {"Button1", {304, 0, 91, 25}},    {"Bevel1", {328, 2, 57, 17}},     {"CheckBox1", {304, 32, 97, 17}},
-    {"ListBox3", {400, 2, 385, 287}}, {"Edit5", {590, 292, 195, 21}},   {"Edit4", {400, 316, 385, 21}},
-};
-
-const Placement kLabels[] = {
-    {"Label12", {2, 5, 0, 13}},    {"Label13", {112, 5, 0, 13}},  {"Label14", {200, 5, 0, 13}},
-    {"Label15", {336, 5, 0, 13}},  {"Label8", {2, 34, 0, 13}},    {"Label2", {2, 48, 0, 13}},
-    {"Label3", {2, 72, 0, 13}},    {"Label4", {2, 88, 0, 13}},    {"Label7", {2, 104, 0, 13}},
-    {"Label6", {2, 128, 0, 13}},   {"Label5", {2, 144, 0, 13}},   {"Label10", {112, 128, 0, 13}},
-    {"Label11", {112, 144, 0, 13}}, {"Label1", {198, 128, 0, 13}}, {"Label9", {198, 144, 0, 13}},
-    {"Label16", {296, 128, 0, 13}}, {"Label17", {296, 144, 0, 13}},
-};
-
-struct Caption {
-  const char* name;
-  const char* text;
-  QColor colour;
-};
-
-const Caption kCaptions[] = {
-    {"Label12", "IP", {}},
-    {"Label13", "hostport", {}},
-    {"Label14", "queryport", {}},
-    {"Label8", "hostname:", QColor(255, 0, 0)},
-    {"Label2", "pure:", QColor(255, 0, 0)},
-    {"Label3", "gametypestring:", QColor(255, 0, 0)},
-    {"Label4", "gametype:", QColor(255, 0, 0)},
-    {"Label7", "mapname:", QColor(255, 0, 0)},
-    {"Label6", "clients:", QColor(0, 0, 255)},
-    {"Label5", "sv_maxclients:", QColor(0, 0, 255)},
-    {"Label10", "fraglimit:", QColor(0, 0, 255)},
-    {"Label11", "timelimit:", QColor(0, 0, 255)},
-    {"Label1", "maxPing:", QColor(128, 128, 128)},
-    {"Label9", "protocol:", QColor(128, 128, 128)},
-};
-
-using LayoutTest = WindowTest;
-
-TEST_F(LayoutTest, EveryControlSitsAtItsPlace) {
-  Open();
-  for (const Placement& control : kSizedControls) {
-    auto* widget = Form().findChild<QWidget*>(QString::fromLatin1(control.name));
-    ASSERT_NE(widget, nullptr) << control.name;
-    EXPECT_EQ(widget->geometry(), control.geometry) << control.name;
+// The settings' hues: the counts and limits in blue, the technical values
+// in gray, the game in red.
+QColor Hue(ShownLabel label) {
+  if (label == Clients || label == MaxClients || label == FragLimit || label == TimeLimit) {
+    return QColor(0, 0, 255);
   }
-  for (const Placement& label : kLabels) {
-    auto* widget = Form().findChild<QLabel*>(QString::fromLatin1(label.name));
-    ASSERT_NE(widget, nullptr) << label.name;
-    EXPECT_EQ(widget->pos(), label.geometry.topLeft()) << label.name;
-    EXPECT_EQ(widget->height(), 13) << label.name;
-  }
-  auto* list = Form().findChild<QWidget*>(QStringLiteral("ListView1"));
-  EXPECT_EQ(list->geometry().topLeft(), QPoint(0, 168));
-  EXPECT_EQ(list->width(), 393);
-  auto* maps = Form().findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
-  ASSERT_NE(maps, nullptr);
-  EXPECT_EQ(maps->geometry(), QRect(400, 344, 185, 105));
+  return label == MaxPing || label == Protocol ? QColor(128, 128, 128) : QColor(255, 0, 0);
 }
 
-TEST_F(LayoutTest, CaptionsAndColoursAreTheLayouts) {
+bool LeftOf(const QWidget* a, const QWidget* b) { return a->geometry().right() < b->geometry().left(); }
+// Sharing at most the edge row: the layout's check boxes touch what lies under them.
+bool Above(const QWidget* a, const QWidget* b) { return a->y() < b->y() && a->geometry().bottom() <= b->y(); }
+bool SameRow(const QWidget* a, const QWidget* b) {
+  return a->geometry().top() <= b->geometry().bottom() && b->geometry().top() <= a->geometry().bottom();
+}
+
+class LayoutTest : public WindowTest {
+ protected:
+  QWidget* Control(const QString& name) { return Form().findChild<QWidget*>(name, Qt::FindDirectChildrenOnly); }
+  QLabel* InfoLabel(ShownLabel label) {
+    return Form().findChild<QLabel*>(QStringLiteral("Label%1").arg(static_cast<int>(label)));
+  }
+};
+
+// The START button covers the update time in its frame until it hides;
+// nothing else overlaps, and everything begins inside the window.
+TEST_F(LayoutTest, NoControlsOverlap) {
   Open();
-  EXPECT_EQ(Form().windowTitle(), QStringLiteral("Kestrova by ZLX"));
-  for (const Caption& caption : kCaptions) {
-    auto* label = Form().findChild<QLabel*>(QString::fromLatin1(caption.name));
-    ASSERT_NE(label, nullptr) << caption.name;
-    EXPECT_EQ(label->text(), QString::fromLatin1(caption.text)) << caption.name;
-    if (caption.colour.isValid()) {
-      EXPECT_EQ(label->palette().color(QPalette::WindowText), caption.colour) << caption.name;
+  std::vector<QWidget*> shown;
+  for (QWidget* control : Form().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control->isVisible()) {
+      shown.push_back(control);
     }
+  }
+  const QStringList covered = {QStringLiteral("Button1"), QStringLiteral("Bevel1"), QStringLiteral("Label15")};
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const QRect place = shown[i]->geometry();
+    const std::string name = shown[i]->objectName().toStdString();
+    EXPECT_TRUE(place.left() >= 0 && place.left() < Form().width() && place.top() >= 0) << name;
+    for (std::size_t j = i + 1; j < shown.size(); ++j) {
+      const bool nested = covered.contains(shown[i]->objectName()) && covered.contains(shown[j]->objectName());
+      EXPECT_TRUE(nested || !place.intersects(shown[j]->geometry()))
+          << name << " and " << shown[j]->objectName().toStdString();
+    }
+  }
+  EXPECT_TRUE(Form().Bevel1->geometry().contains(Form().Label15->geometry()));
+  EXPECT_TRUE(Form().Button1->geometry().contains(Form().Bevel1->geometry()));
+}
+
+TEST_F(LayoutTest, TheTopRowReadsAddressPortsAndStart) {
+  Open();
+  const char* row[] = {"Label12", "IPEdit", "Label13", "Edit2", "Label14", "Edit3", "Button1"};
+  for (std::size_t i = 1; i < std::size(row); ++i) {
+    QWidget* before = Control(QString::fromLatin1(row[i - 1]));
+    QWidget* next = Control(QString::fromLatin1(row[i]));
+    EXPECT_TRUE(LeftOf(before, next) && SameRow(before, next)) << row[i - 1] << " before " << row[i];
+  }
+  EXPECT_TRUE(Above(Form().Button1, Form().CheckBox1));
+  EXPECT_EQ(Form().CheckBox1->x(), Form().Button1->x());
+}
+
+// Column by column, top to bottom, in the model's reading order: the
+// model's captions, in their hues, between the top row and the player
+// list; the links beside the last column.
+TEST_F(LayoutTest, TheSettingsReadColumnByColumnWithTheModelsCaptions) {
+  Open();
+  const auto& order = DisplayModel::ReadingOrder();
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    QLabel* label = InfoLabel(order[i]);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text().toStdString(), Form().Shown().Label(order[i]));
+    EXPECT_EQ(label->text().toStdString(), DisplayModel::InitialCaption(order[i]));
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), Hue(order[i])) << label->text().toStdString();
+    EXPECT_EQ(label->height(), 13);
+    EXPECT_TRUE(Above(Form().IPEdit, label) && Above(label, Form().ListView1));
+    if (i > 0) {
+      QLabel* before = InfoLabel(order[i - 1]);
+      EXPECT_TRUE((label->x() == before->x() && Above(before, label)) || LeftOf(before, label))
+          << before->text().toStdString() << " then " << label->text().toStdString();
+    }
+  }
+  for (const auto& [link, beside] : {std::pair{Form().Label16, MaxPing}, std::pair{Form().Label17, Protocol}}) {
+    EXPECT_TRUE(LeftOf(InfoLabel(beside), link));
+    EXPECT_EQ(link->y(), InfoLabel(beside)->y());
+  }
+  EXPECT_EQ(Form().windowTitle(), QString::fromLatin1(kProgramTitle));
+}
+
+TEST_F(LayoutTest, TheOtherCaptionsAndStartValues) {
+  Open();
+  const std::pair<QLabel*, const char*> captions[] = {
+      {Form().Label12, "IP"}, {Form().Label13, "hostport"}, {Form().Label14, "queryport"}};
+  for (const auto& [label, text] : captions) {
+    EXPECT_EQ(label->text(), QString::fromLatin1(text));
   }
   EXPECT_EQ(Form().Button1->text(), QStringLiteral("START spy"));
   EXPECT_TRUE(Form().Button1->font().bold());
@@ -129,23 +151,22 @@ TEST_F(LayoutTest, ADarkPaletteWhileRunningLightensTheCaptionsAndTheLinksFollowI
   QPalette palettes[] = {QApplication::palette(), QApplication::palette()};
   palettes[0].setColor(QPalette::Window, QColor(49, 54, 59));  // Breeze Dark
   palettes[0].setColor(QPalette::Link, QColor(29, 153, 243));
-  const auto colour = [this](const char* name) {
-    return Form().findChild<QLabel*>(QString::fromLatin1(name))->palette().color(QPalette::WindowText);
-  };
+  const auto colour = [](const QLabel* label) { return label->palette().color(QPalette::WindowText); };
   for (const QPalette& palette : palettes) {
     QApplication::setPalette(palette);
     const bool dark = &palette == &palettes[0];
     // Not ASSERT: the light palette must come back for the tests after.
-    EXPECT_TRUE(WaitUntil(
-        [&] { return colour("Label16") == palette.color(QPalette::Link) && (colour("Label8") == Qt::red) != dark; }));
-    for (const Caption& caption : kCaptions) {
-      if (dark && caption.colour.isValid()) {
-        EXPECT_GE(ContrastRatio(colour(caption.name), palette.color(QPalette::Window)), kDarkContrast) << caption.name;
-      } else if (caption.colour.isValid()) {
-        EXPECT_EQ(colour(caption.name), caption.colour) << caption.name;
+    EXPECT_TRUE(WaitUntil([&] {
+      return colour(Form().Label16) == palette.color(QPalette::Link) && (colour(Form().Label8) == Qt::red) != dark;
+    }));
+    for (const ShownLabel label : DisplayModel::ReadingOrder()) {
+      if (dark) {
+        EXPECT_GE(ContrastRatio(colour(InfoLabel(label)), palette.color(QPalette::Window)), kDarkContrast);
+      } else {
+        EXPECT_EQ(colour(InfoLabel(label)), Hue(label));
       }
     }
-    EXPECT_EQ(colour("Label17"), palette.color(QPalette::Link));
+    EXPECT_EQ(colour(Form().Label17), palette.color(QPalette::Link));
   }
 }
 
@@ -165,8 +186,30 @@ TEST_F(LayoutTest, StartsCompactWithTheConsoleClosedAndTheFocusInTheAddress) {
   EXPECT_TRUE(Form().ListBox2.empty());
   QApplication::setActiveWindow(&Form());
   ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() != nullptr; }));
-  EXPECT_TRUE(Form().IPEdit->isAncestorOf(QApplication::focusWidget()) ||
-              QApplication::focusWidget() == Form().IPEdit);
+  EXPECT_TRUE(Form().IPEdit->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == Form().IPEdit);
+}
+
+// Opened, the console fills the part the window widens by: its output,
+// under it the prefix at its right, the command line as wide as the
+// output, then the maps.
+TEST_F(LayoutTest, TheConsoleOpensBesideTheServer) {
+  Open();
+  const int compactWidth = Form().width();
+  QTest::mouseClick(Form().CheckBox1, Qt::LeftButton);
+  QWidget* const panel[] = {Form().ListBox3, Form().Edit5, Form().Edit4, Form().RadioGroup1};
+  for (std::size_t i = 0; i < std::size(panel); ++i) {
+    EXPECT_TRUE(panel[i]->isVisible());
+    EXPECT_GE(panel[i]->x(), compactWidth) << panel[i]->objectName().toStdString();
+    EXPECT_LT(panel[i]->geometry().right(), Form().width()) << panel[i]->objectName().toStdString();
+    if (i > 0) {
+      EXPECT_TRUE(Above(panel[i - 1], panel[i])) << panel[i]->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(Form().Edit5->geometry().right(), Form().ListBox3->geometry().right());
+  EXPECT_GT(Form().Edit5->x(), Form().ListBox3->x());
+  EXPECT_EQ(Form().Edit4->x(), Form().ListBox3->x());
+  EXPECT_EQ(Form().Edit4->width(), Form().ListBox3->width());
+  EXPECT_EQ(Form().RadioGroup1->x(), Form().ListBox3->x());
 }
 
 // Tab walks CheckBox1, the port fields, around to the address and then
@@ -192,12 +235,15 @@ TEST_F(LayoutTest, TabVisitsThePortFieldsAfterTheButton) {
   }
 }
 
+// The list spans the compact window under the settings and ends a fixed
+// margin above the window's bottom edge, whatever its height.
 TEST_F(LayoutTest, ThePlayerListFollowsTheWindowsHeight) {
   Open();
+  EXPECT_EQ(Form().ListView1->x(), 0);
+  EXPECT_LE(Form().ListView1->geometry().right(), Form().width());
   EXPECT_EQ(Form().ListView1->height(), 591 - 197);
   Form().resize(Form().width(), 700 - 30);
   EXPECT_EQ(Form().ListView1->height(), 700 - 197);
-  EXPECT_EQ(Form().ListView1->width(), 393);
   EXPECT_EQ(Form().ListView1->y(), 168);
 }
 
@@ -208,12 +254,14 @@ TEST_F(LayoutTest, TheLogBuildHasItsControlsAndNoMaps) {
   EXPECT_EQ(Form().pos(), QPoint(192, 107));
   EXPECT_EQ(Form().OuterHeight(), 577);
   ASSERT_NE(Form().CheckBox2, nullptr);
-  EXPECT_EQ(Form().CheckBox2->geometry(), QRect(304, 64, 89, 17));
+  // Under the console switch: the log switch, the interval and its unit.
+  EXPECT_TRUE(Above(Form().CheckBox1, Form().CheckBox2) && Above(Form().CheckBox2, Form().JvIntegerEdit1));
+  EXPECT_EQ(Form().CheckBox2->x(), Form().CheckBox1->x());
+  EXPECT_EQ(Form().JvIntegerEdit1->x(), Form().CheckBox1->x());
+  EXPECT_TRUE(LeftOf(Form().JvIntegerEdit1, Form().Label18) && SameRow(Form().JvIntegerEdit1, Form().Label18));
   EXPECT_EQ(Form().CheckBox2->text(), QStringLiteral("Log enabled"));
   EXPECT_TRUE(Form().CheckBox2->isChecked());
-  EXPECT_EQ(Form().JvIntegerEdit1->geometry(), QRect(304, 80, 41, 21));
   EXPECT_EQ(Form().JvIntegerEdit1->text(), QStringLiteral("30"));
-  EXPECT_EQ(Form().Label18->pos(), QPoint(350, 83));
   EXPECT_EQ(Form().Label18->text(), QStringLiteral("sec."));
   EXPECT_EQ(Form().ListView1->height(), 577 - 197);
   ASSERT_NE(Form().Log(), nullptr);

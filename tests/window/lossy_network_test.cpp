@@ -79,10 +79,10 @@ TEST_F(LossyNetworkTest, APartLostInEveryThirdReplyNeverShowsOrLogsAPartialList)
   ASSERT_EQ(server_->Control("player add Newcomer;0;0;50"), "ok");
   const std::uint16_t counter = Form().Log()->Counter();
   ASSERT_TRUE(WaitUntil([&] { return Form().Log()->Counter() >= counter + 10; }, 30s));
-  EXPECT_EQ(static_cast<std::size_t>(Form().ListView1->RowCount()), kPlayers);
+  EXPECT_EQ(Form().Shown().RowCount(), kPlayers);
   EXPECT_TRUE(PlayerMessages().empty());
   ASSERT_EQ(server_->Control("droppart status 0"), "ok");
-  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == static_cast<int>(kPlayers) + 1; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() == kPlayers + 1; }, 10s));
   Form().CheckBox2->setChecked(false);
 
   EXPECT_EQ(Form().Label10->text(), QStringLiteral("fraglimit: 0"));
@@ -125,7 +125,7 @@ TEST_F(LossyNetworkTest, OnePercentLossTellsOnlyTheRealJoinAndLeave) {
   EXPECT_EQ(tray_->messages, (std::vector<QString>{QStringLiteral("Kestrova\nKestrova Test Server: Visitor joined"),
                                                    QStringLiteral("Kestrova\nKestrova Test Server: Visitor left")}));
   EXPECT_FALSE(Form().Pacing().Paced());
-  EXPECT_EQ(static_cast<std::size_t>(Form().ListView1->RowCount()), kPlayers);
+  EXPECT_EQ(Form().Shown().RowCount(), kPlayers);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class MonitoringTest : public WindowTest {
  protected:
   std::vector<std::string> Captions() const {
     std::vector<std::string> captions;
-    for (const PlayerRow& row : form_->ListView1->Rows()) {
+    for (const PlayerRow& row : form_->Shown().Rows()) {
       captions.push_back(row.caption);
     }
     return captions;
@@ -55,7 +55,7 @@ TEST_F(MonitoringTest, StartFillsTheWindowAndKeepsMonitoring) {
   PointAt(server.GamePort(), server.QueryPort());
   ClickStart();
 
-  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() > 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() > 0; }));
   EXPECT_FALSE(Form().Button1->isVisible());
   EXPECT_TRUE(Form().Timer1->isActive());
   EXPECT_FALSE(Form().IPEdit->isEnabled());
@@ -75,7 +75,7 @@ TEST_F(MonitoringTest, StartFillsTheWindowAndKeepsMonitoring) {
   for (std::size_t i = 1; i < captions.size(); ++i) {
     EXPECT_LE(CompareCaptions(captions[i - 1], captions[i]), 0) << captions[i - 1] << " / " << captions[i];
   }
-  for (const PlayerRow& row : Form().ListView1->Rows()) {
+  for (const PlayerRow& row : Form().Shown().Rows()) {
     EXPECT_EQ(row.caption.front(), ' ');
     EXPECT_EQ(row.subItems.size(), 3u);
   }
@@ -92,7 +92,7 @@ TEST_F(MonitoringTest, ASilentServerEmptiesTheInfoListAndStillUpdatesTheTime) {
   SimServer server({"--players", "8", "--silent=all"});
   Open();
   PointAt(server.GamePort(), server.QueryPort());
-  Form().ListBox1 = {"left from an earlier reply"};
+  Form().Shown().ReplaceInfoList({"left from an earlier reply"});
 
   // The click's cycle waits in vain, handling the window's events every
   // 50 ms, the timer's ticks among them: none may start a cycle inside the
@@ -102,7 +102,7 @@ TEST_F(MonitoringTest, ASilentServerEmptiesTheInfoListAndStillUpdatesTheTime) {
   EXPECT_TRUE(Form().ListBox1.empty());
   EXPECT_EQ(Form().Label8->text(), QStringLiteral("hostname:"));
   EXPECT_EQ(Form().Label7->text(), QStringLiteral("mapname:"));
-  EXPECT_EQ(Form().ListView1->RowCount(), 0);
+  EXPECT_EQ(Form().Shown().RowCount(), 0u);
   EXPECT_GE(Form().Cycle().IgnoredRuns(), 1);
   EXPECT_EQ(tray_->tips.size(), 1u);  // only the start-up hint
 
@@ -136,7 +136,7 @@ TEST_F(MonitoringTest, ABadQueryPortStillShowsTheInfoButNotTheTime) {
   ASSERT_TRUE(WaitUntil([&] { return Form().Label9->text() == QStringLiteral("protocol: 8"); }));
   Pump(1200ms);
   EXPECT_TRUE(Form().Label15->text().isEmpty());
-  EXPECT_EQ(Form().ListView1->RowCount(), 0);
+  EXPECT_EQ(Form().Shown().RowCount(), 0u);
   EXPECT_TRUE(errors_.messages.empty());
 }
 
@@ -145,7 +145,7 @@ TEST_F(MonitoringTest, AFailedStatusReceiveKeepsThePreviousRows) {
   Open();
   PointAt(server.GamePort(), server.QueryPort());
   ClickStart();
-  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() > 0; }));
+  ASSERT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() > 0; }));
   const std::vector<std::string> before = Captions();
 
   // A status datagram longer than the receive buffer fails the receive.
@@ -203,7 +203,7 @@ TEST_F(MonitoringTest, EachCycleShowsTheLastRepliesRowsAndTouchesOnlyWhatChanged
   // A status time-out empties the list and the status reply list.
   ASSERT_EQ(server.Control("silent status on"), "ok");
   ASSERT_TRUE(WaitUntil([&] { return ShownRows().empty(); }));
-  EXPECT_EQ(Form().ListView1->RowCount(), 0);
+  EXPECT_EQ(Form().Shown().RowCount(), 0u);
   EXPECT_TRUE(Form().ListBox2.empty());
   EXPECT_EQ(Form().ListBox1.front(), "infoResponse");
 }

@@ -83,7 +83,7 @@ TEST_F(NotificationsTest, SilenceMapChangeAndALostPlayerAreTold) {
   Item("NotifyPlayers1")->trigger();
   PointAt(server.GamePort(), server.QueryPort());
   ClickStart();
-  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() == 2; }));
 
   ASSERT_EQ(server.Control("silent all on"), "ok");
   // A cycle that found the server silent has ended.
@@ -126,7 +126,7 @@ TEST_F(NotificationsTest, KindsSwitchedOffStayQuiet) {
   ASSERT_TRUE(WaitUntil([&] { return Form().Label7->text() == QStringLiteral("mapname: dm/mohdm1"); }));
   ASSERT_EQ(server.Control("player add carl;0;0;50"), "ok");
   ASSERT_EQ(server.Control("map dm/mohdm2"), "ok");
-  ASSERT_TRUE(WaitUntil([&] { return Form().ListView1->RowCount() == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() == 1; }));
   ASSERT_TRUE(WaitUntil([&] { return Form().Label7->text() == QStringLiteral("mapname: dm/mohdm2"); }));
   EXPECT_TRUE(tray_->messages.empty());
 }

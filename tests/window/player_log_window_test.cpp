@@ -26,7 +26,7 @@ class PlayerLogWindowTest : public WindowTest {
   // The record the window's rows make, as the file must hold it.
   std::string ExpectedRecord() const {
     std::string record = "07-12-2026 01:05:15\r\n";
-    for (const PlayerRow& row : form_->ListView1->Rows()) {
+    for (const PlayerRow& row : form_->Shown().Rows()) {
       record += row.caption + ";";
       for (const std::string& item : row.subItems) {
         record += item + ";";
@@ -50,7 +50,7 @@ TEST_F(PlayerLogWindowTest, RecordsThePlayerListEveryIntervalIntoTheDaysFile) {
   ASSERT_TRUE(WaitUntil([&] { return form_->Log()->Counter() >= 3; }));
   form_->CheckBox2->setChecked(false);  // stop writing, so the file holds what the rows give
   const std::string record = ExpectedRecord();
-  EXPECT_EQ(form_->ListView1->RowCount(), 5);
+  EXPECT_EQ(form_->Shown().RowCount(), 5u);
   const std::string bytes = ReadFileBytes(file);
   ASSERT_FALSE(bytes.empty());
   // Every record equals the last one: the players do not move (--static).
@@ -75,7 +75,7 @@ TEST_F(PlayerLogWindowTest, AFileThatCannotBeWrittenLeavesTheCounterAndTheProgra
   OpenLogBuild();
   PointAt(server.GamePort(), server.QueryPort());
   ClickStart();
-  ASSERT_TRUE(WaitUntil([&] { return form_->ListView1->RowCount() == 2; }));
+  ASSERT_TRUE(WaitUntil([&] { return form_->Shown().RowCount() == 2; }));
   Pump(1200ms);
   // Due at 0, the record fails every time: the counter stays and nothing is shown.
   EXPECT_EQ(form_->Log()->Counter(), 0);

@@ -129,26 +129,23 @@ std::string JsonString(std::string_view bytes) {
 std::string QueryJson(const QuerySnapshot& snapshot) {
   std::string out = "{\"valid\": ";
   out += snapshot.valid ? "true" : "false";
+  const DisplayModel& shown = snapshot.shown;
   out += ", \"labels\": {";
-  for (std::size_t i = 0; i < snapshot.labels.size(); ++i) {
-    if (i > 0) {
-      out += ", ";
-    }
-    out += "\"Label" + std::to_string(i + 1) + "\": " + JsonString(snapshot.labels[i]);
+  for (int number = 1; number <= kShownLabelCount; ++number) {
+    out += number > 1 ? ", " : "";
+    out += "\"Label" + std::to_string(number) + "\": " + JsonString(shown.Label(static_cast<ShownLabel>(number)));
   }
-  out += "}, \"hint\": " + JsonString(snapshot.hint);
+  out += "}, \"hint\": " + JsonString(shown.Hint());
   out += ", \"players\": [";
-  for (std::size_t i = 0; i < snapshot.players.size(); ++i) {
-    if (i > 0) {
-      out += ", ";
-    }
-    std::vector<std::string> row{snapshot.players[i].caption};
-    row.insert(row.end(), snapshot.players[i].subItems.begin(), snapshot.players[i].subItems.end());
-    out += JsonArray(row);
+  const std::vector<PlayerRow> rows = shown.Rows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    std::vector<std::string> row{rows[i].caption};
+    row.insert(row.end(), rows[i].subItems.begin(), rows[i].subItems.end());
+    out += (i > 0 ? ", " : "") + JsonArray(row);
   }
-  out += "], \"playerList\": " + JsonPlayerList(snapshot.players);
-  out += ", \"infoList\": " + JsonArray(snapshot.infoList);
-  out += ", \"statusList\": " + JsonArray(snapshot.statusList);
+  out += "], \"playerList\": " + JsonPlayerList(rows);
+  out += ", \"infoList\": " + JsonArray(shown.InfoList());
+  out += ", \"statusList\": " + JsonArray(shown.StatusList());
   out += ", \"server\": " + JsonServer(snapshot);
   out += ", \"error\": " + JsonError(snapshot.error);
   out += "}\n";

@@ -94,15 +94,6 @@ std::string WithServer(const std::string& server, const std::string& rest) {
   return rest.empty() ? server : server + "," + rest;
 }
 
-// The value a label shows, "key: value", once the status query set it.
-std::optional<std::string> LabelValue(const std::string& label, std::string_view key) {
-  const std::string prefix = std::string(key) + ": ";
-  if (!label.starts_with(prefix)) {
-    return std::nullopt;
-  }
-  return label.substr(prefix.size());
-}
-
 std::optional<std::string> SubItem(const PlayerRow& row, std::size_t index) {
   if (index >= row.subItems.size()) {
     return std::nullopt;
@@ -156,7 +147,7 @@ std::string OpenMetricsLabelValue(std::string_view bytes) {
 }
 
 bool StatusQueryWhole(const QuerySnapshot& snapshot) {
-  return snapshot.valid && !snapshot.statusList.empty() && !snapshot.error && !snapshot.statusIncomplete;
+  return snapshot.valid && !snapshot.shown.StatusList().empty() && !snapshot.error && !snapshot.statusIncomplete;
 }
 
 std::string OpenMetricsReport(const QuerySnapshot& snapshot, const MetricsOptions& options) {
@@ -196,12 +187,11 @@ std::string OpenMetricsReport(const QuerySnapshot& snapshot, const MetricsOption
     }
     info.series.push_back({WithServer(server, labels), "1"});
   }
-  AddNumber(fraglimit, server, LabelValue(snapshot.labels[9], "fraglimit"));
-  AddNumber(timelimit, server, LabelValue(snapshot.labels[10], "timelimit"));
+  AddNumber(fraglimit, server, snapshot.shown.Value(ShownLabel::FragLimit));
+  AddNumber(timelimit, server, snapshot.shown.Value(ShownLabel::TimeLimit));
 
   std::map<std::string, int> seen;
-  const std::vector<PlayerRow> noRows;
-  for (const PlayerRow& row : options.players ? snapshot.players : noRows) {
+  for (const PlayerRow& row : options.players ? snapshot.shown.Rows() : std::vector<PlayerRow>()) {
     // The caption is the joined name behind one blank.
     const std::string name = row.caption.starts_with(' ') ? row.caption.substr(1) : row.caption;
     const int count = ++seen[name];

@@ -6,19 +6,19 @@ namespace kestrova {
 
 std::string PlainQueryReport(const QuerySnapshot& snapshot) {
   std::string out;
-  for (const int number : LabelReadingOrder()) {
-    const auto index = static_cast<std::size_t>(number - 1);
+  const DisplayModel& shown = snapshot.shown;
+  for (const ShownLabel label : DisplayModel::ReadingOrder()) {
     // A label no reply has set still shows its bare caption: no line.
-    if (snapshot.labels[index] != InitialLabelCaptions()[index]) {
-      out += snapshot.labels[index];
+    if (shown.Label(label) != DisplayModel::InitialCaption(label)) {
+      out += shown.Label(label);
       out += '\n';
     }
   }
   // The hint breaks its lines with LF CR, which would garble a terminal.
-  if (snapshot.hint != kInitialHint) {
-    out += "hint: " + ReplaceAll("\n\r", " | ", snapshot.hint) + '\n';
+  if (shown.Hint() != kInitialHint) {
+    out += "hint: " + ReplaceAll("\n\r", " | ", shown.Hint()) + '\n';
   }
-  for (const PlayerRow& row : snapshot.players) {
+  for (const PlayerRow& row : shown.Rows()) {
     out += row.caption;
     for (const std::string& item : row.subItems) {
       out += '\t';

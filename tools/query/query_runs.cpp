@@ -14,19 +14,14 @@
 
 namespace kestrova {
 
-namespace {
-
-bool IsValidInfoList(const TokenList& tokens) { return !tokens.empty() && Equals(tokens[0], "infoResponse"); }
-
-}  // namespace
-
 QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
   const FixedEndpoint endpoint(arguments.address, arguments.gamePortText, arguments.queryPortText);
   DatagramClient udp1;
   DatagramClient udp2;
   udp1.ReceiveTimeout = kToolReceiveTimeoutMs;
   udp2.ReceiveTimeout = kToolReceiveTimeoutMs;
-  RecordingQueryDisplay display;
+  QuerySnapshot snapshot;
+  DisplayModel& shown = snapshot.shown;
 
   bool answered = false;
   std::string received;
@@ -35,22 +30,21 @@ QuerySnapshot RunQueryCycle(const QueryArguments& arguments) {
     // QueryInfo's steps, with the time-out told apart from an answer.
     received = RequestInfo(udp1, endpoint);
     answered = !received.empty();
-    if (ShowInfoReply(received, display, display)) {
-      const StatusOutcome status = QueryStatus(udp2, endpoint, display, display);
+    if (ShowInfoReply(received, shown)) {
+      const StatusOutcome status = QueryStatus(udp2, endpoint, shown);
       if (status.gap) {
-        display.Snapshot().statusIncomplete = true;
-        display.Snapshot().error = "incomplete status reply from " + AddressToText(arguments.address) + ":" +
-                                   arguments.queryPortText + ": " + status.gap->Text();
+        snapshot.statusIncomplete = true;
+        snapshot.error = "incomplete status reply from " + AddressToText(arguments.address) + ":" +
+                         arguments.queryPortText + ": " + status.gap->Text();
       }
     }
   } catch (const std::exception& failure) {
-    display.Snapshot().error = ToolErrorText(failure);
+    snapshot.error = ToolErrorText(failure);
   }
 
-  QuerySnapshot snapshot = std::move(display.Snapshot());
   // Judged from the list rather than QueryInfo's result, so an info reply
   // that breaks off inside its key loop still counts as valid.
-  snapshot.valid = IsValidInfoList(snapshot.infoList);
+  snapshot.valid = IsInfoReply(shown.InfoList());
   snapshot.answered = answered;
   snapshot.infoReply = std::move(received);
   snapshot.durationSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
