@@ -26,12 +26,12 @@
 #include "core/local_time.h"
 #include "loopback_responder.h"
 #include "sample_replies.h"
+#include "support/recording_tray.h"
 #include "ui/address_field.h"
 #include "ui/dialogs.h"
 #include "ui/integer_field.h"
 #include "ui/main_window.h"
 #include "ui/player_list.h"
-#include "ui/tray_backend.h"
 
 namespace kestrova::bench {
 namespace {
@@ -44,17 +44,6 @@ class NoErrors final : public ErrorDisplay {
 class NoConfirmation final : public Confirmation {
  public:
   bool Confirm(const std::string&) override { return false; }
-};
-
-// A notification area that takes everything and shows nothing.
-class SilentTray final : public TrayBackend {
- public:
-  bool Show(const QIcon&, const QString&) override { return true; }
-  void SetToolTip(const QString&) override {}
-  void Hide() override {}
-  void SetContextMenu(QMenu*) override {}
-  bool Available() const override { return true; }
-  bool ShowMessage(const QString&, const QString&) override { return true; }
 };
 
 // Counts the paint events of the player list's rows area and of the whole
@@ -114,7 +103,7 @@ void Cycle(TForm1& form) {
   // The START button's click runs the same handler as every tick.
   form.Button1->click();
   // Ticks come from the benchmark loop alone.
-  form.Timer1->stop();
+  form.Timer1->Stop();
   HandlePendingEvents();
 }
 
@@ -133,8 +122,12 @@ void BM_WindowCycle(benchmark::State& state) {
   NoConfirmation confirmation;
   SystemClock clock;
   LoopbackResponder server(SampleInfoReply(), statusReplies);
+  // The notification area and the notifications are recorded, never the
+  // desktop's.
+  const auto tray = std::make_shared<test::RecordingTray::Log>();
   TForm1 form(BuildKind::Standard,
-              FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<SilentTray>()});
+              FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<test::RecordingTray>(tray),
+                           QString(), nullptr, std::make_unique<test::RecordingNotifier>(tray)});
   form.FormCreate();
   form.IPEdit->SetAddress(0x7F000001);
   form.Edit2->setText(QString::number(server.GamePort()));
@@ -158,7 +151,8 @@ void BM_WindowCycle(benchmark::State& state) {
   if (form.ListView1->topLevelItemCount() != players) {
     state.SkipWithError("the window lost players");
   }
-  state.counters["paints"] = benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
+  state.counters["paints"] =
+      benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
   state.counters["rowPaints"] =
       benchmark::Counter(static_cast<double>(counter.rowPaints), benchmark::Counter::kAvgIterations);
 }

@@ -26,6 +26,4 @@ void QtEventPump::HandleAllPending() {
   }
 }
 
-void QtEventPump::HandleOnePending() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
 }  // namespace kestrova

@@ -14,8 +14,6 @@ class QtEventPump final : public EventPump {
   // that are due included) round after round until a round handles
   // nothing; bounded, so a timer that is always due cannot keep it here.
   void HandleAllPending() override;
-  // One pass over the pending events.
-  void HandleOnePending() override;
 };
 
 }  // namespace kestrova

@@ -93,7 +93,7 @@ TEST_F(FloodTest, TheWindowOutlastsAFloodAndShowsTheServerAgainWithinTwoCycles) 
   int cycles = 0;
   int ignored = Form().Cycle().IgnoredRuns();
   std::optional<int> shownAfter;
-  QObject::connect(Form().Timer1, &QTimer::timeout, &Form(), [&] {
+  QObject::connect(Form().Timer1, &TickSource::Tick, &Form(), [&] {
     if (Form().Cycle().IgnoredRuns() != ignored) {
       ignored = Form().Cycle().IgnoredRuns();
       return;

@@ -58,14 +58,5 @@ TEST(QtEventPump, HandleAllPendingReturnsWhileATimerIsAlwaysDue) {
   EXPECT_GE(ticks, 1);
 }
 
-TEST(QtEventPump, HandleOnePendingRunsAPostedEvent) {
-  QObject context;
-  bool ran = false;
-  PostCall(context, [&] { ran = true; });
-  QtEventPump pump;
-  pump.HandleOnePending();
-  EXPECT_TRUE(ran);
-}
-
 }  // namespace
 }  // namespace kestrova::test

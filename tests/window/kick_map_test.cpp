@@ -104,10 +104,7 @@ TEST_F(KickMapTest, AMapIsChangedOnlyWhenTheSelectionChangesAndYesIsAnswered) {
 // The real question dialog, answered from a timer as a user would.
 TEST_F(KickMapTest, TheQuestionDialogAnswersYesOnEnterAndNoOnEscape) {
   MessageBoxConfirmation dialog;
-  form_ = std::make_unique<TForm1>(
-      BuildKind::Standard, FormServices{errors_, dialog, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_),
-                                        QString(), nullptr, std::make_unique<RecordingNotifier>(tray_)});
-  form_->FormCreate();
+  Open(BuildKind::Standard, Services(dialog, folder_.Path()));
   PointAt(server_.Port(), server_.Port());
   AddPlayers();
 
