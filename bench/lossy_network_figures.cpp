@@ -19,7 +19,9 @@
 #include <thread>
 
 #include "core/local_time.h"
+#include "support/recording_errors.h"
 #include "support/recording_tray.h"
+#include "support/scripted_confirmation.h"
 #include "support/sim_server.h"
 #include "support/temp_dir.h"
 #include "ui/address_field.h"
@@ -34,16 +36,6 @@ using Clock = std::chrono::steady_clock;
 using test::ReadFileBytes;
 using test::SimServer;
 constexpr int kPlayers = 64;
-
-class NoErrors final : public ErrorDisplay {
- public:
-  void ShowError(const std::string&) override {}
-};
-
-class NoConfirmation final : public Confirmation {
- public:
-  bool Confirm(const std::string&) override { return false; }
-};
 
 // Watches the server's count of status requests from a thread of its own
 // and keeps the longest time it stood still, from the first request on:
@@ -135,8 +127,8 @@ int Run(BuildKind build, const std::string& loss, int seconds, const std::string
   SimServer server({"--players", std::to_string(kPlayers), "--loss", loss + ":" + seed});
   test::TempDir folder;
   SystemClock clock;
-  NoErrors errors;
-  NoConfirmation confirmation;
+  test::RecordingErrors errors;
+  test::ScriptedConfirmation confirmation;
   const auto tray = std::make_shared<test::RecordingTray::Log>();
   TForm1 form(build,
               FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<test::RecordingTray>(tray),

@@ -26,7 +26,9 @@
 #include "core/local_time.h"
 #include "loopback_responder.h"
 #include "sample_replies.h"
+#include "support/recording_errors.h"
 #include "support/recording_tray.h"
+#include "support/scripted_confirmation.h"
 #include "ui/address_field.h"
 #include "ui/dialogs.h"
 #include "ui/integer_field.h"
@@ -35,16 +37,6 @@
 
 namespace kestrova::bench {
 namespace {
-
-class NoErrors final : public ErrorDisplay {
- public:
-  void ShowError(const std::string&) override {}
-};
-
-class NoConfirmation final : public Confirmation {
- public:
-  bool Confirm(const std::string&) override { return false; }
-};
 
 // Counts the paint events of the player list's rows area and of the whole
 // window.
@@ -118,8 +110,8 @@ void BM_WindowCycle(benchmark::State& state) {
     statusReplies.push_back(SampleStatusReply(players, 1));
   }
   ScratchFolder folder;
-  NoErrors errors;
-  NoConfirmation confirmation;
+  test::RecordingErrors errors;
+  test::ScriptedConfirmation confirmation;
   SystemClock clock;
   LoopbackResponder server(SampleInfoReply(), statusReplies);
   // The notification area and the notifications are recorded, never the

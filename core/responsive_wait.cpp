@@ -2,8 +2,8 @@
 
 namespace kestrova {
 
-AntiFreeze::AntiFreeze(EventPump& pump, PlainWait plainWait)
-    : pump_(pump), plainWait_(std::move(plainWait)), eventThread_(std::this_thread::get_id()) {}
+AntiFreeze::AntiFreeze(EventPump pump, PlainWait plainWait)
+    : pump_(std::move(pump)), plainWait_(std::move(plainWait)), eventThread_(std::this_thread::get_id()) {}
 
 bool AntiFreeze::WaitForData(int socket, int timeoutMs) const {
   if (std::this_thread::get_id() != eventThread_) {
@@ -12,7 +12,7 @@ bool AntiFreeze::WaitForData(int socket, int timeoutMs) const {
   const auto slice = [this, socket](int ms) {
     const bool ready = plainWait_(socket, ms);
     if (!ready) {
-      pump_.HandleAllPending();
+      pump_();
     }
     return ready;
   };

@@ -7,13 +7,9 @@
 
 namespace kestrova {
 
-// What the waiting code needs of the window toolkit's event queue.
-class EventPump {
- public:
-  virtual ~EventPump() = default;
-  // Handles pending events one after another until the queue is empty.
-  virtual void HandleAllPending() = 0;
-};
+// Handles the window toolkit's pending events one after another until its
+// queue is empty.
+using EventPump = std::function<void()>;
 
 // How the window's datagram clients wait for a reply (DatagramClient's
 // WaitsWith): in slices of kSliceMs, and after every slice that brought no
@@ -29,7 +25,7 @@ class AntiFreeze final {
   static constexpr int kSliceMs = 50;
 
   // `plainWait` is the platform wait of one slice; tests pass a recorder.
-  explicit AntiFreeze(EventPump& pump, PlainWait plainWait = PlainWaitForData);
+  explicit AntiFreeze(EventPump pump, PlainWait plainWait = PlainWaitForData);
   AntiFreeze(const AntiFreeze&) = delete;
   AntiFreeze& operator=(const AntiFreeze&) = delete;
 
@@ -39,7 +35,7 @@ class AntiFreeze final {
   bool WaitForData(int socket, int timeoutMs) const;
 
  private:
-  EventPump& pump_;
+  EventPump pump_;
   PlainWait plainWait_;
   std::thread::id eventThread_;
 };

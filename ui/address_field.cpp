@@ -84,12 +84,6 @@ class OctetEdit final : public QLineEdit {
         event->accept();
         return;
       case Qt::Key_Backspace:
-        if (nothingSelected && cursorPosition() == 0 && index_ > 0) {
-          owner_.MoveToField(index_ - 1, false);
-          event->accept();
-          return;
-        }
-        break;
       case Qt::Key_Left:
         if (nothingSelected && cursorPosition() == 0 && index_ > 0) {
           owner_.MoveToField(index_ - 1, false);

@@ -234,7 +234,7 @@ void TForm1::Edit4Enter() { panel_->Prefill(); }
 
 void TForm1::Edit4Click() { panel_->Prefill(); }
 
-void TForm1::Edit5Click() { panel_->ClearPrefix(); }
+void TForm1::Edit5Click() { Edit5->clear(); }
 
 void TForm1::Edit4KeyPress() {
   Guarded([this] { panel_->Send(*exchange_); });

@@ -64,7 +64,7 @@ struct FormServices {
   // Where the notifications go; nullptr for the desktop's notification
   // service.
   std::unique_ptr<Notifier> notifier = nullptr;
-  // What ticks the query cycle (Timer1); nullptr for a QTimer.
+  // What ticks the query cycle (Timer1); nullptr for a QTimer's ticks.
   std::unique_ptr<TickSource> ticks = nullptr;
   // How long the datagram clients wait for a reply, in milliseconds.
   int receiveTimeoutMs = 1000;
@@ -230,10 +230,9 @@ class TForm1 final : public QWidget, private CycleControls, private PlayerLogSou
   MinimizeWatcher* minimizeWatcher_ = nullptr;
   std::unique_ptr<EndpointFields> endpoint_;
   std::unique_ptr<ConsolePanel> panel_;
-  QtEventPump pump_;
   // How UDP1, UDP2 and UDP3 wait: slices of 50 ms with the window's events
   // handled after each empty one.
-  AntiFreeze IdAntiFreeze1{pump_};
+  AntiFreeze IdAntiFreeze1{HandleAllPendingEvents};
   // The server's request allowance for the game port, which the info
   // requests and the console share.
   RequestAllowance allowance_{steady_};

@@ -91,7 +91,7 @@ void TForm1::CreateControls() {
   CreateConsolePanel();
   CreateBuildControls();
 
-  Timer1 = services_.ticks ? services_.ticks.release() : new TimerTicks(this);
+  Timer1 = services_.ticks ? services_.ticks.release() : new TickSource;
   Timer1->setParent(this);
   Named(Timer1, "Timer1")->SetInterval(500);
   CreateTray();

@@ -19,14 +19,9 @@ namespace {
 using Log = std::vector<std::string>;
 
 // Writes "all" into the shared log for every pump.
-class RecordingPump final : public EventPump {
- public:
-  explicit RecordingPump(Log& log) : log_(log) {}
-  void HandleAllPending() override { log_.push_back("all"); }
-
- private:
-  Log& log_;
-};
+EventPump RecordingPump(Log& log) {
+  return [&log] { log.push_back("all"); };
+}
 
 // A wait of `timeoutMs` with the platform wait standing in: it logs each
 // slice's length and reports data on slice `dataOnSlice` (from 1; 0 never).
@@ -49,8 +44,7 @@ class SlicedWaitTest : public ::testing::TestWithParam<SliceCase> {
 
   Log log;
   int slices = 0;
-  RecordingPump pump{log};
-  AntiFreeze freeze{pump, RecordingWait()};
+  AntiFreeze freeze{RecordingPump(log), RecordingWait()};
 };
 
 TEST_P(SlicedWaitTest, SlicesThenPumpsAfterEachEmptyOne) {
@@ -70,8 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ResponsiveWait, OtherThreadsNeverSliceNorPump) {
   Log log;
-  RecordingPump pump{log};
-  const AntiFreeze freeze{pump, [&log](int, int timeoutMs) {
+  const AntiFreeze freeze{RecordingPump(log), [&log](int, int timeoutMs) {
                             log.push_back("wait " + std::to_string(timeoutMs));
                             return false;
                           }};
@@ -86,8 +79,7 @@ TEST(ResponsiveWait, OtherThreadsNeverSliceNorPump) {
 // waiting never pumps.
 TEST(ResponsiveReceive, PumpsOnlyAfterAnEmptyWait) {
   Log log;
-  RecordingPump pump{log};
-  const AntiFreeze freeze{pump};
+  const AntiFreeze freeze{RecordingPump(log)};
   test::UdpPeer server;
   DatagramClient client;
   client.Host = "127.0.0.1";
@@ -116,9 +108,8 @@ TEST(ResponsiveReceive, PumpsOnlyAfterAnEmptyWait) {
 // handles none.
 TEST(ResponsiveReceive, GatheringWaitsPumpAtLeastEvery50Ms) {
   Log log;
-  RecordingPump pump{log};
   std::vector<int> slices;
-  const AntiFreeze freeze{pump, [&slices](int socket, int timeoutMs) {
+  const AntiFreeze freeze{RecordingPump(log), [&slices](int socket, int timeoutMs) {
                             slices.push_back(timeoutMs);
                             return PlainWaitForData(socket, timeoutMs);
                           }};

@@ -13,6 +13,7 @@
 #include "core/local_time.h"
 #include "support/fixed_clock.h"
 #include "support/manual_clock.h"
+#include "support/recording_errors.h"
 #include "support/recording_tray.h"
 #include "support/scripted_confirmation.h"
 #include "support/temp_dir.h"
@@ -42,8 +43,6 @@ class DrivenTicks final : public TickSource {
   void Start() override { active_ = true; }
   void Stop() override { active_ = false; }
   bool Active() const override { return active_; }
-  int Interval() const override { return interval_; }
-  void SetInterval(int ms) override { interval_ = ms; }
   // One tick, as the timer gives it; none while stopped.
   void Fire() {
     if (active_) {
@@ -53,13 +52,6 @@ class DrivenTicks final : public TickSource {
 
  private:
   bool active_ = false;
-  int interval_ = 0;
-};
-
-class RecordingErrors final : public ErrorDisplay {
- public:
-  void ShowError(const std::string& message) override { messages.push_back(message); }
-  std::vector<std::string> messages;
 };
 
 // Builds the window of one build in a temporary working folder, the way
