@@ -21,6 +21,8 @@ namespace {
 
 class FocusEntryTest : public WindowTest {
  protected:
+  FocusEntryTest() { receiveTimeoutMs_ = 200; }  // the commands go to a peer that never answers
+
   void OpenActive() {
     Open();
     ASSERT_TRUE(MakeActive(Form()));

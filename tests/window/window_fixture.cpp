@@ -65,7 +65,11 @@ void WindowTest::Open(BuildKind build, FormServices services) {
 
 void WindowTest::Tick(int count) {
   for (int i = 0; i < count; ++i) {
-    steady_.Advance(std::chrono::milliseconds(ticks_->Interval()));
+    const std::chrono::milliseconds span(ticks_->Interval());
+    if (beforeTick_) {
+      beforeTick_(span);
+    }
+    steady_.Advance(span);
     ticks_->Fire();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();

@@ -93,6 +93,9 @@ class WindowTest : public ::testing::Test {
   // The window's Timer1 unless realTime_; owned by the window.
   DrivenTicks* ticks_ = nullptr;
   bool realTime_ = false;
+  // Runs before each tick with the span the clock moves: a server's budget
+  // kept in step with it.
+  std::function<void(std::chrono::milliseconds)> beforeTick_;
   // How long the window's datagram clients wait for a reply.
   int receiveTimeoutMs_ = 1000;
   RecordingErrors errors_;
