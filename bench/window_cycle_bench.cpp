@@ -12,13 +12,10 @@
 // and divide by the number of calls of RunOneCycle.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QEvent>
 #include <QPushButton>
-#include <QTimer>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +26,7 @@
 #include "support/recording_errors.h"
 #include "support/recording_tray.h"
 #include "support/scripted_confirmation.h"
+#include "support/temp_dir.h"
 #include "ui/address_field.h"
 #include "ui/dialogs.h"
 #include "ui/integer_field.h"
@@ -59,28 +57,6 @@ class PaintCounter final : public QObject {
   QObject* rowsArea_;
 };
 
-// A folder of its own for "data.dat", removed at the end.
-class ScratchFolder final {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("no scratch folder");
-    }
-    path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 // Handles what the cycle left for the event loop: the window's repaint
 // among it.
 void HandlePendingEvents() {
@@ -109,7 +85,7 @@ void BM_WindowCycle(benchmark::State& state) {
   if (changing) {
     statusReplies.push_back(SampleStatusReply(players, 1));
   }
-  ScratchFolder folder;
+  test::TempDir folder;  // for "data.dat"
   test::RecordingErrors errors;
   test::ScriptedConfirmation confirmation;
   SystemClock clock;
