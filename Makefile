@@ -39,8 +39,8 @@ test: build
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory test-fuzz
 
-# The timed stress tests (label `slow`): the paced minute, the flood, a
-# short soak, the package's build and checks.
+# The timed stress tests (label `slow`): the flood, a short soak, the
+# package's build and checks.
 test-slow: build
 	scripts/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --label-regex slow
 

@@ -10,6 +10,7 @@
 #include "core/display_model.h"
 #include "core/info_query.h"
 #include "core/status_query.h"
+#include "support/query_window.h"
 #include "support/sim_server.h"
 
 namespace kestrova::bench {
@@ -17,19 +18,6 @@ namespace {
 
 constexpr int kPlayers = 32;
 constexpr int kCycles = 2000;
-
-class LoopbackEndpoint final : public EndpointSource {
- public:
-  LoopbackEndpoint(int gamePort, int queryPort)
-      : gamePort_(std::to_string(gamePort)), queryPort_(std::to_string(queryPort)) {}
-  std::uint32_t Address() const override { return 0x7F000001; }
-  std::string GamePortText() const override { return gamePort_; }
-  std::string QueryPortText() const override { return queryPort_; }
-
- private:
-  std::string gamePort_;
-  std::string queryPort_;
-};
 
 void BM_LoopbackQueryCycle(benchmark::State& state) {
   std::unique_ptr<test::SimServer> server;
@@ -39,7 +27,9 @@ void BM_LoopbackQueryCycle(benchmark::State& state) {
     state.SkipWithError(error.what());
     return;
   }
-  const LoopbackEndpoint endpoint(server->GamePort(), server->QueryPort());
+  test::TestEndpoint endpoint;
+  endpoint.gamePortText = std::to_string(server->GamePort());
+  endpoint.queryPortText = std::to_string(server->QueryPort());
   // The clients live across cycles, as the window's do.
   DatagramClient udp1;
   DatagramClient udp2;

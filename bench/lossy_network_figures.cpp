@@ -19,13 +19,15 @@
 #include <thread>
 
 #include "core/local_time.h"
+#include "support/recording_errors.h"
+#include "support/recording_tray.h"
+#include "support/scripted_confirmation.h"
 #include "support/sim_server.h"
 #include "support/temp_dir.h"
 #include "ui/address_field.h"
 #include "ui/dialogs.h"
 #include "ui/integer_field.h"
 #include "ui/main_window.h"
-#include "ui/tray_backend.h"
 
 namespace kestrova::bench {
 namespace {
@@ -34,34 +36,6 @@ using Clock = std::chrono::steady_clock;
 using test::ReadFileBytes;
 using test::SimServer;
 constexpr int kPlayers = 64;
-
-class NoErrors final : public ErrorDisplay {
- public:
-  void ShowError(const std::string&) override {}
-};
-
-class NoConfirmation final : public Confirmation {
- public:
-  bool Confirm(const std::string&) override { return false; }
-};
-
-// A notification area that keeps the messages it is given.
-class MessageTray final : public TrayBackend {
- public:
-  explicit MessageTray(std::vector<QString>& messages) : messages_(messages) {}
-  bool Show(const QIcon&, const QString&) override { return true; }
-  void SetToolTip(const QString&) override {}
-  void Hide() override {}
-  void SetContextMenu(QMenu*) override {}
-  bool Available() const override { return true; }
-  bool ShowMessage(const QString&, const QString& text) override {
-    messages_.push_back(text);
-    return true;
-  }
-
- private:
-  std::vector<QString>& messages_;
-};
 
 // Watches the server's count of status requests from a thread of its own
 // and keeps the longest time it stood still, from the first request on:
@@ -77,8 +51,8 @@ class StatusPauses {
           while (!stop_.load()) {
             long status = 0;
             long infoLost = 0;
-            std::sscanf(server.Control("requests").c_str(),
-                        "ok info %*d %*d rcon %*d %*d status %ld lost info %ld", &status, &infoLost);
+            std::sscanf(server.Control("requests").c_str(), "ok info %*d %*d rcon %*d %*d status %ld lost info %ld",
+                        &status, &infoLost);
             const Clock::time_point now = Clock::now();
             if (status != last) {
               if (last != 0) {
@@ -153,10 +127,13 @@ int Run(BuildKind build, const std::string& loss, int seconds, const std::string
   SimServer server({"--players", std::to_string(kPlayers), "--loss", loss + ":" + seed});
   test::TempDir folder;
   SystemClock clock;
-  NoErrors errors;
-  NoConfirmation confirmation;
-  std::vector<QString> messages;
-  TForm1 form(build, FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<MessageTray>(messages)});
+  test::RecordingErrors errors;
+  test::ScriptedConfirmation confirmation;
+  const auto tray = std::make_shared<test::RecordingTray::Log>();
+  TForm1 form(build,
+              FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<test::RecordingTray>(tray),
+                           QString(), nullptr, std::make_unique<test::RecordingNotifier>(tray)});
+
   form.FormCreate();
   for (const char* name : {"NotifyPlayers1", "NotifyMap1"}) {
     form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
@@ -180,6 +157,11 @@ int Run(BuildKind build, const std::string& loss, int seconds, const std::string
   }
   pauses.Stop();
 
+  // Each notification's text, without its title.
+  std::vector<QString> messages;
+  for (const QString& message : tray->messages) {
+    messages.push_back(message.section(QLatin1Char('\n'), 1));
+  }
   int joinedLeft = 0;
   int stopsAnswering = 0;
   for (const QString& message : messages) {
@@ -197,8 +179,8 @@ int Run(BuildKind build, const std::string& loss, int seconds, const std::string
       "short-records %d half-rows %d longest-status-pause-ms %ld without-info-loss %ld info-lost %ld status-lost %ld "
       "paced %d\n",
       build == BuildKind::Log ? "kestrova-log" : "kestrova", loss.c_str(), seconds, info, joinedLeft, stopsAnswering,
-      log.records, log.shortRecords, log.halfRows, pauses.LongestMs(), pauses.LongestWithoutInfoLossMs(), infoLost, statusLost,
-      form.Pacing().Paced() ? 1 : 0);
+      log.records, log.shortRecords, log.halfRows, pauses.LongestMs(), pauses.LongestWithoutInfoLossMs(), infoLost,
+      statusLost, form.Pacing().Paced() ? 1 : 0);
   for (const QString& message : messages) {
     std::printf("message: %s\n", message.toLocal8Bit().constData());
   }

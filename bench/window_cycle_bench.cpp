@@ -12,13 +12,10 @@
 // and divide by the number of calls of RunOneCycle.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QEvent>
 #include <QPushButton>
-#include <QTimer>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,36 +23,18 @@
 #include "core/local_time.h"
 #include "loopback_responder.h"
 #include "sample_replies.h"
+#include "support/recording_errors.h"
+#include "support/recording_tray.h"
+#include "support/scripted_confirmation.h"
+#include "support/temp_dir.h"
 #include "ui/address_field.h"
 #include "ui/dialogs.h"
 #include "ui/integer_field.h"
 #include "ui/main_window.h"
 #include "ui/player_list.h"
-#include "ui/tray_backend.h"
 
 namespace kestrova::bench {
 namespace {
-
-class NoErrors final : public ErrorDisplay {
- public:
-  void ShowError(const std::string&) override {}
-};
-
-class NoConfirmation final : public Confirmation {
- public:
-  bool Confirm(const std::string&) override { return false; }
-};
-
-// A notification area that takes everything and shows nothing.
-class SilentTray final : public TrayBackend {
- public:
-  bool Show(const QIcon&, const QString&) override { return true; }
-  void SetToolTip(const QString&) override {}
-  void Hide() override {}
-  void SetContextMenu(QMenu*) override {}
-  bool Available() const override { return true; }
-  bool ShowMessage(const QString&, const QString&) override { return true; }
-};
 
 // Counts the paint events of the player list's rows area and of the whole
 // window.
@@ -78,28 +57,6 @@ class PaintCounter final : public QObject {
   QObject* rowsArea_;
 };
 
-// A folder of its own for "data.dat", removed at the end.
-class ScratchFolder final {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("no scratch folder");
-    }
-    path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 // Handles what the cycle left for the event loop: the window's repaint
 // among it.
 void HandlePendingEvents() {
@@ -114,7 +71,7 @@ void Cycle(TForm1& form) {
   // The START button's click runs the same handler as every tick.
   form.Button1->click();
   // Ticks come from the benchmark loop alone.
-  form.Timer1->stop();
+  form.Timer1->Stop();
   HandlePendingEvents();
 }
 
@@ -128,13 +85,17 @@ void BM_WindowCycle(benchmark::State& state) {
   if (changing) {
     statusReplies.push_back(SampleStatusReply(players, 1));
   }
-  ScratchFolder folder;
-  NoErrors errors;
-  NoConfirmation confirmation;
+  test::TempDir folder;  // for "data.dat"
+  test::RecordingErrors errors;
+  test::ScriptedConfirmation confirmation;
   SystemClock clock;
   LoopbackResponder server(SampleInfoReply(), statusReplies);
+  // The notification area and the notifications are recorded, never the
+  // desktop's.
+  const auto tray = std::make_shared<test::RecordingTray::Log>();
   TForm1 form(BuildKind::Standard,
-              FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<SilentTray>()});
+              FormServices{errors, confirmation, clock, folder.Path(), std::make_unique<test::RecordingTray>(tray),
+                           QString(), nullptr, std::make_unique<test::RecordingNotifier>(tray)});
   form.FormCreate();
   form.IPEdit->SetAddress(0x7F000001);
   form.Edit2->setText(QString::number(server.GamePort()));
@@ -158,7 +119,8 @@ void BM_WindowCycle(benchmark::State& state) {
   if (form.ListView1->topLevelItemCount() != players) {
     state.SkipWithError("the window lost players");
   }
-  state.counters["paints"] = benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
+  state.counters["paints"] =
+      benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
   state.counters["rowPaints"] =
       benchmark::Counter(static_cast<double>(counter.rowPaints), benchmark::Counter::kAvgIterations);
 }

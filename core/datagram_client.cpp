@@ -82,6 +82,10 @@ void DatagramClient::Send(std::string_view text) {
   }
 }
 
+bool DatagramClient::WaitForData(int socket, int timeoutMs) const {
+  return WaitsWith != nullptr ? WaitsWith->WaitForData(socket, timeoutMs) : PlainWaitForData(socket, timeoutMs);
+}
+
 std::string DatagramClient::ReceiveText(int timeoutMs) {
   if (timeoutMs == -1) {
     timeoutMs = ReceiveTimeout;

@@ -8,6 +8,8 @@
 
 namespace kestrova {
 
+class AntiFreeze;
+
 // One UDP conversation: an IPv4 datagram socket, made at first use and kept
 // for the client's life, so all replies of one conversation come back to one
 // local port. Not connected: a receive takes whatever datagram is first in
@@ -28,6 +30,9 @@ class DatagramClient final {
   // Longest datagram a receive accepts.
   std::int32_t BufferSize = 8192;
   bool BroadcastEnabled = false;
+  // How ReceiveText and ReceiveWithin wait: with the window's responsive
+  // waiting, which handles window events meanwhile; nullptr: plainly.
+  const AntiFreeze* WaitsWith = nullptr;
 
   // Sends the bytes of `text` as one datagram to Host:Port, nothing added.
   // Throws SocketError, or std::runtime_error with "Package Size Too Big.",
@@ -35,14 +40,14 @@ class DatagramClient final {
   void Send(std::string_view text);
 
   // One datagram as text, or the empty text when none came within
-  // `timeoutMs` (-1: ReceiveTimeout, -2: no limit). Waits through
-  // WaitForData, so window events may be handled while it waits. A datagram
+  // `timeoutMs` (-1: ReceiveTimeout, -2: no limit). Waits as WaitsWith
+  // says, so window events may be handled while it waits. A datagram
   // longer than BufferSize is taken off the queue and raises SocketError
   // 10040; other failures raise SocketError too.
   std::string ReceiveText(int timeoutMs = -1);
 
   // One datagram if one arrives within `timeoutMs` (-2: no limit), waiting
-  // through WaitForData as ReceiveText does; std::nullopt when none came (a
+  // as ReceiveText does; std::nullopt when none came (a
   // zero-byte datagram gives the empty text). Throws like ReceiveText.
   std::optional<std::string> ReceiveWithin(int timeoutMs);
 
@@ -62,6 +67,7 @@ class DatagramClient final {
 
  private:
   int EnsureSocket();
+  bool WaitForData(int socket, int timeoutMs) const;
   std::optional<std::string> ReadOneDatagram();
 
   int socket_ = -1;

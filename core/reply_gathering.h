@@ -35,7 +35,7 @@ inline constexpr int kGatheringSliceMs = 50;
 // limit), else std::nullopt. Every wait for a further datagram of a reply,
 // console output and status parts alike, goes through here. It looks at
 // the queue, then waits in slices of at most kGatheringSliceMs, all through
-// WaitForData, so the window handles its pending events at once and after
+// the client's wait, so the window handles its pending events at once and after
 // every slice that brought nothing;
 // `withinMs` counts from the call, the time those events take included,
 // and once it is over the queue is looked at once more. A `withinMs` of 0

@@ -4,10 +4,10 @@
 
 namespace kestrova {
 
-RequestAllowance::RequestAllowance(TimeSource now) : now_(std::move(now)), updated_(now_()) {}
+RequestAllowance::RequestAllowance(const SteadyClock& clock) : clock_(clock), updated_(clock.Now()) {}
 
 void RequestAllowance::Refill() const {
-  const TimePoint now = now_();
+  const TimePoint now = Now();
   if (now > updated_) {
     const std::chrono::duration<double> passed = now - updated_;
     level_ = std::min(kCapacity, level_ + passed.count() * kPerSecond);
@@ -26,10 +26,10 @@ void RequestAllowance::Spend() {
   ++spent_;
 }
 
-RequestAllowance::Mark RequestAllowance::MarkNow() const { return Mark{now_(), spent_}; }
+RequestAllowance::Mark RequestAllowance::MarkNow() const { return Mark{Now(), spent_}; }
 
 void RequestAllowance::EmptySince(const Mark& mark) {
-  const TimePoint now = now_();
+  const TimePoint now = Now();
   const std::chrono::duration<double> passed = std::max(now - mark.at, TimePoint::duration::zero());
   const double refilled = passed.count() * kPerSecond - static_cast<double>(spent_ - mark.spent);
   // Never above what the mirror already holds: it only ever learns that
@@ -85,8 +85,7 @@ void InfoPacing::InfoAnswered() {
   // an answer beyond what it could have refilled since shows that loss
   // was not its limit.
   ++answeredSinceLoss_;
-  if (rhythmLosses_ > 0 &&
-      answeredSinceLoss_ > 1 + SecondsSince(lastLossAt_) * RequestAllowance::kPerSecond - kSlack) {
+  if (rhythmLosses_ > 0 && answeredSinceLoss_ > 1 + SecondsSince(lastLossAt_) * RequestAllowance::kPerSecond - kSlack) {
     rhythmLosses_ = 0;
   }
 }
@@ -99,8 +98,7 @@ void InfoPacing::InfoUnanswered() {
   // Refused before, the server could have refilled this much since, less
   // the answers it paid for: below one, it refuses again.
   const bool onRhythm =
-      rhythmLosses_ > 0 &&
-      SecondsSince(lastLossAt_) * RequestAllowance::kPerSecond - answeredSinceLoss_ < 1 - kSlack;
+      rhythmLosses_ > 0 && SecondsSince(lastLossAt_) * RequestAllowance::kPerSecond - answeredSinceLoss_ < 1 - kSlack;
   rhythmLosses_ = onRhythm ? rhythmLosses_ + 1 : 1;
   lastLossAt_ = sending_.at;
   answeredSinceLoss_ = 0;
@@ -114,9 +112,9 @@ void InfoPacing::LimitShown() {
   allowance_.EmptySince(sending_);
   // It refused with less than one: at most one then, refilled since, less
   // what was spent since (console commands).
-  const double sinceRefused = std::chrono::duration<double>(allowance_.Now() - sending_.at).count() *
-                                  RequestAllowance::kPerSecond -
-                              static_cast<double>(allowance_.Spent() - sending_.spent);
+  const double sinceRefused =
+      std::chrono::duration<double>(allowance_.Now() - sending_.at).count() * RequestAllowance::kPerSecond -
+      static_cast<double>(allowance_.Spent() - sending_.spent);
   SetMost(std::min(Most(), 1 + sinceRefused));
   mostCredible_ = true;
   if (paced_ && !Paced()) {

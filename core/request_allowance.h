@@ -1,7 +1,8 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
+
+#include "core/steady_clock.h"
 
 namespace kestrova {
 
@@ -14,14 +15,13 @@ namespace kestrova {
 // request goes unanswered (EmptySince).
 class RequestAllowance final {
  public:
-  using TimePoint = std::chrono::steady_clock::time_point;
-  using TimeSource = std::function<TimePoint()>;
+  using TimePoint = SteadyClock::TimePoint;
 
   static constexpr double kCapacity = 10;
   static constexpr double kPerSecond = 1;
 
-  // `now` tells the time; tests pass a clock of their own.
-  explicit RequestAllowance(TimeSource now = &std::chrono::steady_clock::now);
+  // `clock` tells the time; tests pass a clock of their own.
+  explicit RequestAllowance(const SteadyClock& clock = SystemSteadyClock());
 
   // Requests the server would answer right now, fractions included: from 0
   // to kCapacity.
@@ -44,7 +44,7 @@ class RequestAllowance final {
   // less every request spent since: the least the server can hold now.
   void EmptySince(const Mark& mark);
 
-  TimePoint Now() const { return now_(); }
+  TimePoint Now() const { return clock_.Now(); }
   // Every request spent so far.
   long Spent() const { return spent_; }
 
@@ -52,7 +52,7 @@ class RequestAllowance final {
   // Brings the level up to date with the time passed.
   void Refill() const;
 
-  TimeSource now_;
+  const SteadyClock& clock_;
   mutable double level_ = kCapacity;
   mutable TimePoint updated_;
   long spent_ = 0;

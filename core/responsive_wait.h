@@ -1,59 +1,43 @@
 #pragma once
 
 #include <functional>
+#include <thread>
+
+#include "core/plain_wait.h"
 
 namespace kestrova {
 
-// What the waiting code needs of the window toolkit's event queue.
-class EventPump {
- public:
-  virtual ~EventPump() = default;
-  // Handles pending events one after another until the queue is empty.
-  virtual void HandleAllPending() = 0;
-  // Handles one pending event if there is one.
-  virtual void HandleOnePending() = 0;
-};
+// Handles the window toolkit's pending events one after another until its
+// queue is empty.
+using EventPump = std::function<void()>;
 
-// Settings that make every readiness wait of a datagram client run in
-// slices and, after a slice that brought no data, let the window handle its
-// pending events. Creating one registers it for the process (replacing any
-// earlier one); destroying it clears the registration.
+// How the window's datagram clients wait for a reply (DatagramClient's
+// WaitsWith): in slices of kSliceMs, and after every slice that brought no
+// data the window handles all its pending events, its timer ticks among
+// them, so it stays responsive while a reply is awaited; those event
+// handlers run inside the wait. Only on the thread that made it, the one
+// that runs the window's event loop: on any other thread a wait is one
+// plain wait and handles no events.
 class AntiFreeze final {
  public:
   using PlainWait = std::function<bool(int socket, int timeoutMs)>;
 
+  static constexpr int kSliceMs = 50;
+
   // `plainWait` is the platform wait of one slice; tests pass a recorder.
-  explicit AntiFreeze(EventPump& pump, PlainWait plainWait = nullptr);
-  ~AntiFreeze();
+  explicit AntiFreeze(EventPump pump, PlainWait plainWait = PlainWaitForData);
   AntiFreeze(const AntiFreeze&) = delete;
   AntiFreeze& operator=(const AntiFreeze&) = delete;
 
-  bool Active = true;
-  int IdleTimeOut = 250;
-  bool OnlyWhenIdle = true;
-  bool ApplicationHasPriority = true;
-
-  static AntiFreeze* Registered();
+  // Whether `socket` becomes readable within `timeoutMs` milliseconds (-2:
+  // no limit), waiting as said above. A wait longer than one slice starts
+  // with the remainder, so that every later slice lasts kSliceMs.
+  bool WaitForData(int socket, int timeoutMs) const;
 
  private:
-  friend bool WaitForData(int socket, int timeoutMs);
-  friend void PumpEvents(bool sliceWasEmpty);
-
-  EventPump& pump_;
+  EventPump pump_;
   PlainWait plainWait_;
+  std::thread::id eventThread_;
 };
-
-// Whether the calling thread is the one that runs the window's event loop
-// (the thread that started the process).
-bool OnMainThread();
-
-// The readiness wait of every receive: a plain wait, or, while the
-// registered AntiFreeze is in use (registered, active, main thread), slices
-// of IdleTimeOut with PumpEvents after each.
-bool WaitForData(int socket, int timeoutMs);
-
-// Handles pending window events as the registered AntiFreeze says, after a
-// slice that ended with (`sliceWasEmpty` false) or without data.
-void PumpEvents(bool sliceWasEmpty);
 
 }  // namespace kestrova

@@ -4,20 +4,24 @@
 
 namespace kestrova {
 
-// A clock that only runs forward, for measuring spans such as a server's
-// silence; tests pass one they move by hand.
+// A clock that only runs forward, for spans: the request allowance and its
+// pacing, a server's silence, how long a query cycle took. The window reads
+// the one it is given; tests pass one they move by hand.
 class SteadyClock {
  public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+
   virtual ~SteadyClock() = default;
-  // The time since some fixed point of this run.
-  virtual std::chrono::milliseconds Elapsed() const = 0;
+  virtual TimePoint Now() const = 0;
 };
 
-class SystemSteadyClock final : public SteadyClock {
- public:
-  std::chrono::milliseconds Elapsed() const override {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
-  }
-};
+// The system's steady clock.
+inline const SteadyClock& SystemSteadyClock() {
+  struct System final : SteadyClock {
+    TimePoint Now() const override { return std::chrono::steady_clock::now(); }
+  };
+  static const System clock;
+  return clock;
+}
 
 }  // namespace kestrova

@@ -84,12 +84,6 @@ class OctetEdit final : public QLineEdit {
         event->accept();
         return;
       case Qt::Key_Backspace:
-        if (nothingSelected && cursorPosition() == 0 && index_ > 0) {
-          owner_.MoveToField(index_ - 1, false);
-          event->accept();
-          return;
-        }
-        break;
       case Qt::Key_Left:
         if (nothingSelected && cursorPosition() == 0 && index_ > 0) {
           owner_.MoveToField(index_ - 1, false);
@@ -225,37 +219,18 @@ void AddressField::FieldEdited(int field) {
 }
 
 void AddressField::FieldGotFocus(int field, Qt::FocusReason reason) {
-  const bool returning = focusAway_;
-  focusAway_ = false;
-  if (movingInside_) {
+  const bool enters = focusReturn_.Enters(reason);
+  // The mouse puts the caret where it clicks.
+  if (movingInside_ || !enters || reason == Qt::MouseFocusReason || reason == Qt::MenuBarFocusReason ||
+      reason == Qt::NoFocusReason) {
     return;
-  }
-  switch (reason) {
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-    case Qt::ShortcutFocusReason:
-    case Qt::OtherFocusReason:
-      break;
-    case Qt::ActiveWindowFocusReason:
-    case Qt::PopupFocusReason:
-      // The window or a pop-up gives the focus back to the field that had
-      // it; only the window's first activation hands over the focus set
-      // before it was shown, which enters the control.
-      if (returning) {
-        return;
-      }
-      break;
-    default:
-      return;  // the mouse put the caret where it clicked
   }
   // Entering the control: typing replaces the field's number.
   fields_[static_cast<std::size_t>(field)]->selectAll();
 }
 
 void AddressField::FieldLostFocus(Qt::FocusReason reason) {
-  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
-    focusAway_ = true;  // the focus comes back to this field
-  }
+  focusReturn_.Left(reason);
   if (reason == Qt::PopupFocusReason) {
     return;  // a context menu of the field; the focus comes back
   }

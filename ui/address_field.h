@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "ui/focus_entry.h"
+
 namespace kestrova {
 
 class OctetEdit;
@@ -64,8 +66,8 @@ class AddressField final : public QWidget {
   std::uint32_t address_ = 0;
   // The focus is moving from one field to another.
   bool movingInside_ = false;
-  // A field lost the focus to another window or a pop-up; it gets it back.
-  bool focusAway_ = false;
+  // Whether the focus that comes to a field enters the control.
+  FocusReturn focusReturn_;
 };
 
 }  // namespace kestrova

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +19,10 @@
 #include "console/remote_commands.h"
 #include "ui/address_field.h"
 #include "ui/console_list.h"
+#include "ui/console_panel.h"
 #include "ui/dialogs.h"
+#include "ui/endpoint_fields.h"
+#include "ui/focus_entry.h"
 #include "ui/form_font.h"
 #include "ui/integer_field.h"
 #include "ui/link_label.h"
@@ -44,14 +46,6 @@ constexpr int kFullWidth = 794;
 // The player list ends this far above the window's outer bottom edge.
 constexpr int kListBottomMargin = 197;
 
-// A focus that leaves for another window (a message box opens, the user
-// switches away, the window goes to the tray) or for a pop-up comes back to
-// the same control.
-bool FocusGoesAway(const QEvent& event) {
-  const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
-  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
-}
-
 bool IsEnterKey(const QEvent& event) {
   if (event.type() != QEvent::KeyPress) {
     return false;
@@ -63,7 +57,10 @@ bool IsEnterKey(const QEvent& event) {
 
 }  // namespace
 
-TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services_(std::move(services)) {
+TForm1::TForm1(BuildKind build, FormServices services)
+    : build_(build),
+      services_(std::move(services)),
+      steady_(services_.steadyClock != nullptr ? *services_.steadyClock : SystemSteadyClock()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kProgramTitle));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -71,22 +68,24 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
   setFont(FormFont());
 
   CreateControls();
+  endpoint_ = std::make_unique<EndpointFields>(*IPEdit, *Edit2, *Edit3);
+  panel_ = std::make_unique<ConsolePanel>(*ListBox3, *Edit5, *Edit4);
   shown_.SetObserver(this);
   SetTabOrder();
   NameControls();
 
+  // Every receive lets the window handle its events while it waits.
   for (DatagramClient* client : {&UDP1, &UDP2, &UDP3}) {
-    client->ReceiveTimeout = 1000;
+    client->ReceiveTimeout = services_.receiveTimeoutMs;
+    client->WaitsWith = &IdAntiFreeze1;
   }
-  IdAntiFreeze1 = std::make_unique<AntiFreeze>(pump_);
-  IdAntiFreeze1->IdleTimeOut = kIdleSliceMs;
 
   const TimeFormat timeFormat = TimeFormat::FromLocale();
-  const EndpointSource& endpoint = *this;
+  const EndpointSource& endpoint = *endpoint_;
   CycleControls& controls = *this;
-  notifications_ = std::make_unique<ServerNotifications>(ServerNotifications::Parts{
-      shown_, *NotificationIcon1, *PopupMenu1, ExitKestrova1, endpoint, services_.steadyClock,
-      services_.notificationSettingsFile, std::move(services_.notifier)});
+  notifications_ = std::make_unique<ServerNotifications>(
+      ServerNotifications::Parts{shown_, *NotificationIcon1, *PopupMenu1, ExitKestrova1, endpoint, steady_,
+                                 services_.notificationSettingsFile, std::move(services_.notifier)});
   cycle_ = std::make_unique<QueryCycle>(
       QueryCycle::Parts{UDP1, UDP2, endpoint, shown_, controls, services_.clock, timeFormat});
   cycle_->SetCycleEnd([this](const CycleOutcome& outcome) { notifications_->CycleEnded(outcome); });
@@ -107,7 +106,7 @@ TForm1::TForm1(BuildKind build, FormServices services) : build_(build), services
 TForm1::~TForm1() = default;
 
 void TForm1::ConnectHandlers() {
-  connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  connect(Timer1, &TickSource::Tick, this, &TForm1::Timer1Timer);
   connect(Button1, &QPushButton::clicked, this, &TForm1::Timer1Timer);
   connect(CheckBox1, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
   connect(Edit4, &QLineEdit::returnPressed, this, &TForm1::Edit4KeyPress);
@@ -127,53 +126,29 @@ void TForm1::ConnectHandlers() {
     });
   }
   // Focus entries and clicks that the controls do not signal themselves.
-  Button1->installEventFilter(this);
-  Edit4->installEventFilter(this);
-  Edit5->installEventFilter(this);
-}
-
-bool TForm1::FocusEnters(const QObject* control, const QEvent& event) {
-  if (event.type() == QEvent::FocusOut) {
-    focusAway_ = FocusGoesAway(event) ? control : nullptr;
-    return false;
-  }
-  if (event.type() != QEvent::FocusIn) {
-    return false;
-  }
-  if (paneReturn_ == control) {
-    focusAway_ = nullptr;
-    return false;  // F6 gives the focus back from the player list
-  }
-  // Activation and pop-ups give the focus back to the control that had it;
-  // a focus that moved while the window was inactive (a click into it)
-  // still enters.
-  const bool comesBack = FocusGoesAway(event) && focusAway_ == control;
-  focusAway_ = nullptr;
-  return !comesBack;
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  const bool leftRelease = event->type() == QEvent::MouseButtonRelease &&
-                           static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-  if (watched == Button1 && FocusEnters(watched, *event)) {
-    Button1Enter();
-  } else if (watched == Button1 && IsEnterKey(*event)) {
-    // Enter on the focused button clicks it, as Space does.
-    Button1->click();
-    return true;
-  } else if (watched == Edit4 && FocusEnters(watched, *event)) {
-    // The line edit selects its whole text when the focus comes by Tab,
-    // Backtab or a shortcut. It handles the entry first, so that the
-    // pre-fill after it leaves the caret at the end with nothing selected.
-    watched->event(event);
-    // Qt tells assistive technology of the new focus only after this
+  new FocusEntry(*Button1, [this] { Button1Enter(); });
+  new FocusEntry(*Edit4, [this] {
+    // Qt tells assistive technology of the new focus only after the focus
     // event. Were the pre-fill's text change told first, screen readers
     // would take it for the focus move and announce nothing; told only of
     // the focus, they read the field as the pre-fill left it.
     const QuietAccessibility quiet(Edit4);
     Edit4Enter();
+  });
+  Button1->installEventFilter(this);
+  Edit4->installEventFilter(this);
+  Edit5->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const bool leftRelease =
+      event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+  if (watched == Button1 && IsEnterKey(*event)) {
+    // Enter on the focused button clicks it, as Space does.
+    Button1->click();
     return true;
-  } else if (watched == Edit4 && leftRelease) {
+  }
+  if (watched == Edit4 && leftRelease) {
     Edit4Click();
   } else if (watched == Edit5 && leftRelease) {
     Edit5Click();
@@ -203,39 +178,30 @@ void TForm1::Guarded(Body&& body) {
 
 void TForm1::FormCreate() {
   SetOuterWidth(kCompactWidth);
-  for (QWidget* control : {static_cast<QWidget*>(ListBox3), static_cast<QWidget*>(Edit4),
-                           static_cast<QWidget*>(Edit5)}) {
-    control->hide();
-  }
-  for (QWidget* control : {static_cast<QWidget*>(ListBox3), static_cast<QWidget*>(Edit4),
-                           static_cast<QWidget*>(Edit5)}) {
-    control->setEnabled(false);
-  }
+  panel_->SetOpen(false);
   minimizeWatcher_ = new MinimizeWatcher(this, [this] { ApplicationMinimize(); });
   show();
   raise();
   activateWindow();
-  Guarded([this] { LoadSettings((services_.folder / kSettingsFileName).string(), *this); });
+  Guarded([this] { LoadSettings((services_.folder / kSettingsFileName).string(), *endpoint_); });
   if (log_) {
     log_->ResetCounter();
   }
   IPEdit->setFocus();
 }
 
-void TForm1::FormResize() {
-  ListView1->resize(ListView1->width(), OuterHeight() - kListBottomMargin);
-}
+void TForm1::FormResize() { ListView1->resize(ListView1->width(), OuterHeight() - kListBottomMargin); }
 
 void TForm1::Timer1Timer() {
-  const auto start = std::chrono::steady_clock::now();
+  const SteadyClock::TimePoint start = steady_.Now();
   cycle_->Run();
   ShowPacing();
   // A tick fell due while the cycle waited for a reply. Late ticks come as
   // one as soon as the window is free again, not a whole interval later
   // (Qt's timer restarts its interval), so a lost reply costs the players
   // no more than its wait.
-  if (!cycle_->Running() && Timer1->isActive() &&
-      std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(Timer1->interval())) {
+  if (!cycle_->Running() && Timer1->Active() &&
+      steady_.Now() - start >= std::chrono::milliseconds(Timer1->Interval())) {
     QTimer::singleShot(0, this, &TForm1::Timer1Timer);
   }
 }
@@ -251,38 +217,27 @@ void TForm1::ShowPacing() {
 }
 
 void TForm1::Button1Enter() {
-  IPEdit->setEnabled(false);
-  Edit2->setEnabled(false);
-  Edit3->setEnabled(false);
-  Guarded([this] {
-    SaveSettings((services_.folder / kSettingsFileName).string(),
-                 SavedEndpoint{IPEdit->Address(), GamePortText(), QueryPortText()});
-  });
+  Guarded([this] { endpoint_->LockAndSave((services_.folder / kSettingsFileName).string()); });
 }
 
 void TForm1::CheckBox1Click() {
-  std::vector<QWidget*> panel = {ListBox3, Edit4, Edit5};
-  if (RadioGroup1 != nullptr) {
-    panel.push_back(RadioGroup1);
-  }
   const bool opening = OuterWidth() == kCompactWidth;
   SetOuterWidth(opening ? kFullWidth : kCompactWidth);
-  for (QWidget* control : panel) {
-    control->setVisible(opening);
-  }
-  for (QWidget* control : panel) {
-    control->setEnabled(opening);
+  panel_->SetOpen(opening);
+  if (RadioGroup1 != nullptr) {
+    RadioGroup1->setVisible(opening);
+    RadioGroup1->setEnabled(opening);
   }
 }
 
-void TForm1::Edit4Enter() { PrefillCommandLine(*this); }
+void TForm1::Edit4Enter() { panel_->Prefill(); }
 
-void TForm1::Edit4Click() { PrefillCommandLine(*this); }
+void TForm1::Edit4Click() { panel_->Prefill(); }
 
 void TForm1::Edit5Click() { Edit5->clear(); }
 
 void TForm1::Edit4KeyPress() {
-  Guarded([this] { EnterCommand(*this, *exchange_, *ListBox3); });
+  Guarded([this] { panel_->Send(*exchange_); });
 }
 
 void TForm1::ListView1DblClick() {
@@ -290,11 +245,11 @@ void TForm1::ListView1DblClick() {
   if (!caption) {
     return;
   }
-  Guarded([&] { KickPlayer(*caption, PrefixText(), services_.confirmation, *exchange_); });
+  Guarded([&] { KickPlayer(*caption, panel_->PrefixText(), services_.confirmation, *exchange_); });
 }
 
 void TForm1::RadioGroup1Click(int index) {
-  Guarded([&] { ChangeMap(index, PrefixText(), services_.confirmation, *exchange_); });
+  Guarded([&] { ChangeMap(index, panel_->PrefixText(), services_.confirmation, *exchange_); });
 }
 
 void TForm1::Label16Click() { QDesktopServices::openUrl(QUrl(QStringLiteral(KESTROVA_HOMEPAGE))); }
@@ -316,37 +271,15 @@ void TForm1::ExitKestrova1Click() { QCoreApplication::quit(); }
 
 void TForm1::ApplicationMinimize() { NotificationIcon1->HideMainForm(this); }
 
-std::uint32_t TForm1::Address() const { return IPEdit->Address(); }
-
-std::string TForm1::GamePortText() const { return FromDisplayText(Edit2->text()); }
-
-std::string TForm1::QueryPortText() const { return FromDisplayText(Edit3->text()); }
-
 void TForm1::EnableTimer() {
-  if (!Timer1->isActive()) {
-    Timer1->start();
+  if (!Timer1->Active()) {
+    Timer1->Start();
   }
 }
 
 void TForm1::HideStartButton() { Button1->hide(); }
 
 void TForm1::SetUpdateTime(const std::string& text) { ShowLabelText(Label15, text); }
-
-void TForm1::SetAddress(std::uint32_t address) { IPEdit->SetAddress(address); }
-
-void TForm1::SetGamePortText(const std::string& text) { Edit2->setText(ToDisplayText(text)); }
-
-void TForm1::SetQueryPortText(const std::string& text) { Edit3->setText(ToDisplayText(text)); }
-
-std::string TForm1::CommandText() const { return FromDisplayText(Edit4->text()); }
-
-void TForm1::SetCommandText(const std::string& text) {
-  const QString shown = ToDisplayText(text);
-  Edit4->setText(shown);
-  Edit4->setCursorPosition(static_cast<int>(shown.size()));
-}
-
-std::string TForm1::PrefixText() const { return FromDisplayText(Edit5->text()); }
 
 std::int32_t TForm1::IntervalSeconds() const { return JvIntegerEdit1->Value(); }
 

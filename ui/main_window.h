@@ -6,20 +6,19 @@
 #include <memory>
 #include <optional>
 
-#include "console/command_entry.h"
 #include "core/datagram_client.h"
 #include "core/display_model.h"
-#include "core/endpoint_source.h"
 #include "core/local_time.h"
 #include "core/query_cycle.h"
 #include "core/reply_text.h"
 #include "core/request_allowance.h"
 #include "core/responsive_wait.h"
+#include "core/steady_clock.h"
 #include "storage/player_log.h"
-#include "storage/settings_file.h"
 #include "ui/build_kind.h"
 #include "ui/desktop_notifications.h"
 #include "ui/qt_event_pump.h"
+#include "ui/tick_source.h"
 #include "ui/tray_backend.h"
 
 class QButtonGroup;
@@ -31,7 +30,6 @@ class QMenu;
 class QAction;
 class QGroupBox;
 class QPushButton;
-class QTimer;
 
 namespace kestrova {
 
@@ -39,15 +37,15 @@ class AddressField;
 class Confirmation;
 class ConsoleExchange;
 class ConsoleList;
+class ConsolePanel;
+class EndpointFields;
 class ErrorDisplay;
 class IntegerField;
 class LinkLabel;
 class MinimizeWatcher;
 class PlayerList;
 class ServerNotifications;
-class SteadyClock;
 class TNotificationIcon;
-
 
 // What the window needs from outside; tests substitute each.
 struct FormServices {
@@ -60,23 +58,22 @@ struct FormServices {
   std::unique_ptr<TrayBackend> trayBackend;
   // Where the notification choices are kept; empty: for this run only.
   QString notificationSettingsFile = QString();
-  // The clock that times the server's silence; nullptr for the system's.
+  // The clock of the tick, the request allowance and the server's silence;
+  // nullptr for the system's.
   const SteadyClock* steadyClock = nullptr;
   // Where the notifications go; nullptr for the desktop's notification
   // service.
   std::unique_ptr<Notifier> notifier = nullptr;
+  // What ticks the query cycle (Timer1); nullptr for a QTimer's ticks.
+  std::unique_ptr<TickSource> ticks = nullptr;
+  // How long the datagram clients wait for a reply, in milliseconds.
+  int receiveTimeoutMs = 1000;
 };
 
 // The program's one window: the endpoint fields, the START button, the
 // server's settings, the player list, the console panel and (by build) the
 // map group or the log controls. Every behaviour is one of its handlers.
-class TForm1 final : public QWidget,
-                     private EndpointSource,
-                     private CycleControls,
-                     private SettingsTarget,
-                     private PlayerLogSource,
-                     private CommandLineFields,
-                     private DisplayObserver {
+class TForm1 final : public QWidget, private CycleControls, private PlayerLogSource, private DisplayObserver {
   Q_OBJECT
   Q_DISABLE_COPY_MOVE(TForm1)
 
@@ -103,9 +100,6 @@ class TForm1 final : public QWidget,
   const InfoPacing& Pacing() const { return pacing_; }
   const ConsoleExchange& Exchange() const { return *exchange_; }
 
-  // The slice of every wait of the window's datagram clients: the window
-  // handles its events at least this often while a reply is awaited.
-  static constexpr int kIdleSliceMs = 50;
   // What the update time's tooltip and the tray tip say while monitoring
   // keeps below its pace for the server's request limit.
   static constexpr const char* kPacedNote = "paced for the server's request limit";
@@ -156,12 +150,6 @@ class TForm1 final : public QWidget,
   // paced; not while the server answers on neither port.
   void ShowPacing();
 
-  // Whether `event` is a focus entry of `control` that runs its "on enter"
-  // handler: the focus moving to it from another control (Tab, Backtab,
-  // mouse, shortcut, the program), not coming back to it when the window
-  // is re-activated or a pop-up closes. Also notes how it left.
-  bool FocusEnters(const QObject* control, const QEvent& event);
-
   // Label1 .. Label11, by what they show.
   QLabel*& InfoLabel(ShownLabel label);
 
@@ -169,22 +157,10 @@ class TForm1 final : public QWidget,
   template <typename Body>
   void Guarded(Body&& body);
 
-  // EndpointSource
-  std::uint32_t Address() const override;
-  std::string GamePortText() const override;
-  std::string QueryPortText() const override;
   // CycleControls
   void EnableTimer() override;
   void HideStartButton() override;
   void SetUpdateTime(const std::string& text) override;
-  // SettingsTarget
-  void SetAddress(std::uint32_t address) override;
-  void SetGamePortText(const std::string& text) override;
-  void SetQueryPortText(const std::string& text) override;
-  // CommandLineFields
-  std::string CommandText() const override;
-  void SetCommandText(const std::string& text) override;
-  std::string PrefixText() const override;
   // PlayerLogSource
   std::int32_t IntervalSeconds() const override;
   bool LogEnabled() const override;
@@ -196,6 +172,7 @@ class TForm1 final : public QWidget,
 
   const BuildKind build_;
   FormServices services_;
+  const SteadyClock& steady_;
   DisplayModel shown_;
 
  public:
@@ -222,7 +199,7 @@ class TForm1 final : public QWidget,
   QLabel* Label12 = nullptr;
   QLabel* Label13 = nullptr;
   QLabel* Label14 = nullptr;
-  QTimer* Timer1 = nullptr;
+  TickSource* Timer1 = nullptr;
   QLabel* Label15 = nullptr;
   QFrame* Bevel1 = nullptr;
   QLineEdit* Edit4 = nullptr;
@@ -237,29 +214,28 @@ class TForm1 final : public QWidget,
   LinkLabel* Label17 = nullptr;
   IntegerField* Edit2 = nullptr;
   IntegerField* Edit3 = nullptr;
-  QGroupBox* RadioGroup1 = nullptr;  // build A
-  QCheckBox* CheckBox2 = nullptr;     // build B
+  QGroupBox* RadioGroup1 = nullptr;        // build A
+  QCheckBox* CheckBox2 = nullptr;          // build B
   IntegerField* JvIntegerEdit1 = nullptr;  // build B
-  QLabel* Label18 = nullptr;          // build B
+  QLabel* Label18 = nullptr;               // build B
 
   DatagramClient UDP1;
   DatagramClient UDP2;
   DatagramClient UDP3;
 
  private:
-  // The control whose focus went to another window or a pop-up.
-  const QObject* focusAway_ = nullptr;
-  // The control the focus left for the player list, and the one F6 is
-  // giving it back to (which then runs no "on enter" handler).
+  // The control the focus left for the player list.
   QPointer<QWidget> paneLeft_;
-  const QObject* paneReturn_ = nullptr;
   QButtonGroup* mapButtons_ = nullptr;
   MinimizeWatcher* minimizeWatcher_ = nullptr;
-  QtEventPump pump_;
-  std::unique_ptr<AntiFreeze> IdAntiFreeze1;
+  std::unique_ptr<EndpointFields> endpoint_;
+  std::unique_ptr<ConsolePanel> panel_;
+  // How UDP1, UDP2 and UDP3 wait: slices of 50 ms with the window's events
+  // handled after each empty one.
+  AntiFreeze IdAntiFreeze1{HandleAllPendingEvents};
   // The server's request allowance for the game port, which the info
   // requests and the console share.
-  RequestAllowance allowance_;
+  RequestAllowance allowance_{steady_};
   InfoPacing pacing_{allowance_};
   std::unique_ptr<ServerNotifications> notifications_;
   std::unique_ptr<QueryCycle> cycle_;

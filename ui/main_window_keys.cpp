@@ -11,6 +11,7 @@
 
 #include "ui/address_field.h"
 #include "ui/console_list.h"
+#include "ui/focus_entry.h"
 #include "ui/integer_field.h"
 #include "ui/link_label.h"
 #include "ui/main_window.h"
@@ -73,9 +74,7 @@ void TForm1::SwitchPane() {
   // A return, not an entry: no "on enter" handler runs, so the command
   // line keeps what was typed; the caret stays where it was (the address
   // field selects its part's number, as whenever the focus comes to it).
-  paneReturn_ = back;
-  back->setFocus(Qt::OtherFocusReason);
-  paneReturn_ = nullptr;
+  FocusEntry::GiveBack(*back);
 }
 
 void TForm1::RequestMenu() {

@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "console/command_line.h"
 #include "console/remote_commands.h"
@@ -92,8 +91,9 @@ void TForm1::CreateControls() {
   CreateConsolePanel();
   CreateBuildControls();
 
-  Timer1 = Named(new QTimer(this), "Timer1");
-  Timer1->setInterval(500);
+  Timer1 = services_.ticks ? services_.ticks.release() : new TickSource;
+  Timer1->setParent(this);
+  Named(Timer1, "Timer1")->SetInterval(500);
   CreateTray();
 }
 

@@ -13,7 +13,7 @@ constexpr int kMaxRounds = 200;
 
 }  // namespace
 
-void QtEventPump::HandleAllPending() {
+void HandleAllPendingEvents() {
   QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
   if (dispatcher == nullptr) {
     return;
@@ -25,7 +25,5 @@ void QtEventPump::HandleAllPending() {
     }
   }
 }
-
-void QtEventPump::HandleOnePending() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 }  // namespace kestrova

@@ -1,21 +1,12 @@
 #pragma once
 
-#include "core/responsive_wait.h"
-
 namespace kestrova {
 
-// The window's event queue for the responsive waits of the datagram
-// clients. Must be used on the thread that runs the Qt event loop.
-class QtEventPump final : public EventPump {
- public:
-  QtEventPump() = default;
-
-  // Delivers posted events and handles pending window events (timer ticks
-  // that are due included) round after round until a round handles
-  // nothing; bounded, so a timer that is always due cannot keep it here.
-  void HandleAllPending() override;
-  // One pass over the pending events.
-  void HandleOnePending() override;
-};
+// The window's event pump for the responsive waits of its datagram clients
+// (an EventPump), on the thread that runs the Qt event loop: delivers
+// posted events and handles pending window events (timer ticks that are
+// due included) round after round until a round handles nothing; bounded,
+// so a timer that is always due cannot keep it here.
+void HandleAllPendingEvents();
 
 }  // namespace kestrova

@@ -59,10 +59,12 @@ ServerNotifications::ServerNotifications(Parts parts) : parts_(std::move(parts))
 ServerNotifications::~ServerNotifications() = default;
 
 void ServerNotifications::CycleEnded(const CycleOutcome& outcome) {
-  const SteadyClock& clock = parts_.clock != nullptr ? *parts_.clock : systemClock_;
   // Read afresh, as every sender reads the fields.
   std::string endpoint = AddressToText(parts_.endpoint.Address()) + ":" + parts_.endpoint.GamePortText();
-  const CycleResult cycle = RecordCycle(outcome, parts_.shown, clock.Elapsed(), std::move(endpoint));
+  const CycleResult cycle =
+      RecordCycle(outcome, parts_.shown,
+                  std::chrono::duration_cast<std::chrono::milliseconds>(parts_.clock.Now().time_since_epoch()),
+                  std::move(endpoint));
   Detection detection = DetectServerEvents(view_, cycle);
   view_ = std::move(detection.view);
   for (const ServerEvent& event : detection.events) {

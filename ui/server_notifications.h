@@ -35,8 +35,8 @@ class ServerNotifications final : public QObject {
     QMenu& menu;
     QAction* before;
     const EndpointSource& endpoint;
-    // nullptr: the system's steady clock.
-    const SteadyClock* clock;
+    // Times the server's silence.
+    const SteadyClock& clock;
     // Where the choices are kept; empty: for this run only.
     QString settingsFile;
     // Where the notifications go; nullptr: the desktop's notification
@@ -55,7 +55,6 @@ class ServerNotifications final : public QObject {
 
  private:
   Parts parts_;
-  SystemSteadyClock systemClock_;
   NotificationSettings settings_;
   ServerView view_;
 };

@@ -14,6 +14,7 @@
 #include "core/responsive_wait.h"
 #include "core/socket_error.h"
 #include "support/captured_replies.h"
+#include "support/manual_clock.h"
 
 namespace kestrova::test {
 namespace {
@@ -272,31 +273,18 @@ TEST(ConsoleExchange, IgnoresACommandStartedFromInsideTheOutput) {
   EXPECT_FALSE(rig.exchange.Busy());
 }
 
-// Window events handled while the console waits, as the responsive wait
-// does after a slice without data.
-class RunningPump final : public EventPump {
- public:
-  explicit RunningPump(ConsoleExchange& exchange) : exchange_(exchange) {}
-  void HandleAllPending() override { Handle(); }
-  void HandleOnePending() override { Handle(); }
-
-  std::vector<bool> results;
-
- private:
-  void Handle() { results.push_back(exchange_.Run("from an event", true)); }
-
-  ConsoleExchange& exchange_;
-};
-
 TEST(ConsoleExchange, IgnoresACommandStartedFromInsideTheWait) {
   ConsoleRig rig(600);
-  RunningPump pump(rig.exchange);
-  AntiFreeze antiFreeze(pump);
+  // Window events handled while the console waits, as the responsive wait
+  // does after a slice without data.
+  std::vector<bool> results;
+  const AntiFreeze antiFreeze([&] { results.push_back(rig.exchange.Run("from an event", true)); });
+  rig.udp3.WaitsWith = &antiFreeze;
 
   ASSERT_TRUE(rig.exchange.Run("outer", true));
 
-  ASSERT_FALSE(pump.results.empty());
-  EXPECT_THAT(pump.results, testing::Each(false));
+  ASSERT_FALSE(results.empty());
+  EXPECT_THAT(results, testing::Each(false));
   EXPECT_EQ(rig.server.Receive(), kHeader + "outer");
   EXPECT_EQ(rig.server.Receive(300), std::nullopt);
 }
@@ -305,8 +293,8 @@ TEST(ConsoleExchange, IgnoresACommandStartedFromInsideTheWait) {
 // with the info requests, and go out even when it is empty.
 TEST(ConsoleExchange, EveryCommandSpendsFromTheAllowanceAndIsSentWhenItIsEmpty) {
   ConsoleRig rig;
-  RequestAllowance::TimePoint now{};
-  RequestAllowance allowance([&] { return now; });
+  test::ManualClock clock;
+  RequestAllowance allowance(clock);
   ConsoleExchange exchange(rig.udp3, rig.endpoint, rig.output, &allowance);
   for (int i = 0; i < 8; ++i) {
     allowance.Spend();
@@ -318,7 +306,7 @@ TEST(ConsoleExchange, EveryCommandSpendsFromTheAllowanceAndIsSentWhenItIsEmpty) 
     EXPECT_EQ(answer.Request(), kHeader + command);
   }
   EXPECT_EQ(allowance.Available(), 0);
-  now += std::chrono::seconds(2);
+  clock.Advance(std::chrono::seconds(2));
   EXPECT_EQ(allowance.Available(), 2);
 }
 

@@ -13,6 +13,7 @@
 #include "core/cycle_recorder.h"
 #include "queries/scripted_server.h"
 #include "support/fixed_clock.h"
+#include "support/manual_clock.h"
 #include "support/query_window.h"
 
 namespace kestrova::test {
@@ -235,8 +236,8 @@ TEST_F(QueryCycleTest, RunEnteredFromInsideACycleIsIgnored) {
 // reserve; the players are still asked for, the last info reply that came
 // being valid.
 TEST_F(QueryCycleTest, PacedTicksSkipTheInfoQueryAndKeepThePlayersFresh) {
-  RequestAllowance::TimePoint now{};
-  RequestAllowance allowance([&] { return now; });
+  test::ManualClock clock;
+  RequestAllowance allowance(clock);
   InfoPacing pacing(allowance);
   cycle.SetPacing(&pacing);
   udp1.ReceiveTimeout = 300;
@@ -262,7 +263,7 @@ TEST_F(QueryCycleTest, PacedTicksSkipTheInfoQueryAndKeepThePlayersFresh) {
   int number = 0;
   for (const Expected& tick : ticks) {
     ++number;
-    now += tick.wait;
+    clock.Advance(tick.wait);
     shown.ReplaceInfoList({"left by the last tick"});
     cycle.Run();
     const CycleOutcome& outcome = cycle.LastOutcome();

@@ -8,22 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "support/manual_clock.h"
+
 namespace kestrova {
 namespace {
 
 using namespace std::chrono_literals;
 
-// A mirror on a clock that moves only when the test says so.
-class ManualClock {
- public:
-  RequestAllowance::TimeSource Source() {
-    return [this] { return now_; };
-  }
-  void Advance(std::chrono::milliseconds step) { now_ += step; }
-
- private:
-  RequestAllowance::TimePoint now_{std::chrono::hours(1)};
-};
+using test::ManualClock;
 
 // One step of a scenario: let time pass, then act on the mirror.
 struct Step {
@@ -41,7 +33,7 @@ class RequestAllowanceTest : public ::testing::TestWithParam<AllowanceCase> {};
 
 TEST_P(RequestAllowanceTest, FollowsTheServersAllowance) {
   ManualClock clock;
-  RequestAllowance allowance(clock.Source());
+  RequestAllowance allowance(clock);
   RequestAllowance::Mark mark = allowance.MarkNow();
   int number = 0;
   for (const Step& step : GetParam().steps) {
@@ -139,7 +131,7 @@ class InfoPacingTest : public ::testing::Test {
   }
 
   ManualClock clock;
-  RequestAllowance allowance{clock.Source()};
+  RequestAllowance allowance{clock};
   InfoPacing pacing{allowance};
   // The server's own allowance, on the same clock; none: it has no limit.
   std::optional<RequestAllowance> server;
@@ -165,7 +157,7 @@ class InfoPacingScenarioTest : public InfoPacingTest, public ::testing::WithPara
 TEST_P(InfoPacingScenarioTest, PacesOnlyForTheServersLimit) {
   const PacingCase& scenario = GetParam();
   if (scenario.limits) {
-    server.emplace(clock.Source());
+    server.emplace(clock);
     for (int i = 0; scenario.spentBefore && i < 10; ++i) {
       server->Spend();
     }
@@ -206,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST_F(InfoPacingTest, PacedTicksKeepAReserveOfThree) {
-  server.emplace(clock.Source());
+  server.emplace(clock);
   // 10 s at full pace empty the allowance; the request after is refused.
   EXPECT_EQ(SentOver(10500ms), 20);
   ASSERT_EQ(refusals, 1);
@@ -229,7 +221,7 @@ TEST_F(InfoPacingTest, PacedTicksKeepAReserveOfThree) {
 }
 
 TEST_F(InfoPacingTest, AMinuteWithoutALostReplyRelaxesAndEachRelapseDoublesTheWait) {
-  server.emplace(clock.Source());
+  server.emplace(clock);
   SentOver(10500ms);
   ASSERT_TRUE(pacing.Paced());
   SentOver(59s);

@@ -18,136 +18,74 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Writes "all" or "one" into the shared log for every pump.
-class RecordingPump final : public EventPump {
- public:
-  explicit RecordingPump(Log& log) : log_(log) {}
-  void HandleAllPending() override { log_.push_back("all"); }
-  void HandleOnePending() override { log_.push_back("one"); }
+// Writes "all" into the shared log for every pump.
+EventPump RecordingPump(Log& log) {
+  return [&log] { log.push_back("all"); };
+}
 
- private:
-  Log& log_;
+// A wait of `timeoutMs` with the platform wait standing in: it logs each
+// slice's length and reports data on slice `dataOnSlice` (from 1; 0 never).
+struct SliceCase {
+  const char* name;
+  int timeoutMs;
+  int dataOnSlice;
+  bool ready;
+  Log log;
 };
 
-// Stands in for the platform wait: logs each slice's length and reports
-// data on the slice numbered `dataOnSlice` (counting from 1; 0 never).
-class SlicedWaitTest : public ::testing::Test {
+class SlicedWaitTest : public ::testing::TestWithParam<SliceCase> {
  protected:
   AntiFreeze::PlainWait RecordingWait() {
     return [this](int, int timeoutMs) {
       log.push_back("wait " + std::to_string(timeoutMs));
-      return ++slices == dataOnSlice;
+      return ++slices == GetParam().dataOnSlice;
     };
   }
 
   Log log;
   int slices = 0;
-  int dataOnSlice = 0;
-  RecordingPump pump{log};
-  AntiFreeze freeze{pump, RecordingWait()};
+  AntiFreeze freeze{RecordingPump(log), RecordingWait()};
 };
 
-TEST_F(SlicedWaitTest, WaitIsCutIntoSlicesWithAPumpAfterEachEmptyOne) {
-  EXPECT_FALSE(WaitForData(0, 1000));
-  EXPECT_EQ(log, (Log{"wait 250", "all", "wait 250", "all", "wait 250", "all", "wait 250", "all"}));
+TEST_P(SlicedWaitTest, SlicesThenPumpsAfterEachEmptyOne) {
+  EXPECT_EQ(freeze.WaitForData(0, GetParam().timeoutMs), GetParam().ready);
+  EXPECT_EQ(log, GetParam().log);
 }
 
-TEST_F(SlicedWaitTest, FirstSliceTakesTheRemainder) {
-  freeze.IdleTimeOut = 300;
-  EXPECT_FALSE(WaitForData(0, 1000));
-  EXPECT_EQ(log, (Log{"wait 100", "all", "wait 300", "all", "wait 300", "all", "wait 300", "all"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Waits, SlicedWaitTest,
+    ::testing::Values(
+        SliceCase{"WholeSlices", 100, 0, false, {"wait 50", "all", "wait 50", "all"}},
+        SliceCase{"FirstSliceTakesTheRemainder", 120, 0, false, {"wait 20", "all", "wait 50", "all", "wait 50", "all"}},
+        SliceCase{"WithinOneSlice", 30, 0, false, {"wait 30", "all"}},
+        SliceCase{"DataEndsTheWaitWithoutAPump", 200, 2, true, {"wait 50", "all", "wait 50"}},
+        SliceCase{"WithoutLimitUntilData", -2, 3, true, {"wait 50", "all", "wait 50", "all", "wait 50"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SlicedWaitTest, WaitWithinOneSliceIsOneSlice) {
-  freeze.IdleTimeOut = 1000;
-  EXPECT_FALSE(WaitForData(0, 1000));
-  EXPECT_EQ(log, (Log{"wait 1000", "all"}));
-}
-
-TEST_F(SlicedWaitTest, DataEndsTheWaitWithoutAPump) {
-  dataOnSlice = 2;
-  EXPECT_TRUE(WaitForData(0, 1000));
-  EXPECT_EQ(log, (Log{"wait 250", "all", "wait 250"}));
-}
-
-TEST_F(SlicedWaitTest, NotOnlyWhenIdlePumpsAfterDataToo) {
-  freeze.OnlyWhenIdle = false;
-  dataOnSlice = 2;
-  EXPECT_TRUE(WaitForData(0, 1000));
-  EXPECT_EQ(log, (Log{"wait 250", "all", "wait 250", "all"}));
-}
-
-TEST_F(SlicedWaitTest, WithoutPriorityAPumpHandlesOneEvent) {
-  freeze.ApplicationHasPriority = false;
-  freeze.IdleTimeOut = 500;
-  EXPECT_FALSE(WaitForData(0, 1000));
-  EXPECT_EQ(log, (Log{"wait 500", "one", "wait 500", "one"}));
-}
-
-TEST_F(SlicedWaitTest, InactiveSettingsGiveOnePlainWait) {
-  freeze.Active = false;
-  EXPECT_FALSE(WaitForData(0, 1000));
-  PumpEvents(true);
-  EXPECT_EQ(log, (Log{"wait 1000"}));
-}
-
-TEST_F(SlicedWaitTest, OtherThreadsNeverSliceNorPump) {
-  EXPECT_TRUE(OnMainThread());
-  bool onMain = true;
+TEST(ResponsiveWait, OtherThreadsNeverSliceNorPump) {
+  Log log;
+  const AntiFreeze freeze{RecordingPump(log), [&log](int, int timeoutMs) {
+                            log.push_back("wait " + std::to_string(timeoutMs));
+                            return false;
+                          }};
   bool ready = true;
-  std::thread([&] {
-    onMain = OnMainThread();
-    ready = WaitForData(0, 1000);
-    PumpEvents(true);
-  }).join();
-  EXPECT_FALSE(onMain);
+  std::thread([&] { ready = freeze.WaitForData(0, 1000); }).join();
   EXPECT_FALSE(ready);
   EXPECT_EQ(log, (Log{"wait 1000"}));
 }
 
-TEST_F(SlicedWaitTest, WaitWithoutLimitSlicesUntilData) {
-  dataOnSlice = 3;
-  EXPECT_TRUE(WaitForData(0, -2));
-  EXPECT_EQ(log, (Log{"wait 250", "all", "wait 250", "all", "wait 250"}));
-}
-
-TEST_F(SlicedWaitTest, PumpEventsAloneFollowsTheSettings) {
-  PumpEvents(false);
-  PumpEvents(true);
-  freeze.OnlyWhenIdle = false;
-  PumpEvents(false);
-  EXPECT_EQ(log, (Log{"all", "all"}));
-}
-
-TEST(AntiFreezeRegistration, NewestIsRegisteredAndOnlyItClearsTheRegistration) {
-  Log log;
-  RecordingPump pump{log};
-  EXPECT_EQ(AntiFreeze::Registered(), nullptr);
-  {
-    auto first = std::make_unique<AntiFreeze>(pump);
-    EXPECT_EQ(AntiFreeze::Registered(), first.get());
-    AntiFreeze second{pump};
-    EXPECT_EQ(AntiFreeze::Registered(), &second);
-    first.reset();
-    EXPECT_EQ(AntiFreeze::Registered(), &second);
-  }
-  EXPECT_EQ(AntiFreeze::Registered(), nullptr);
-  PumpEvents(true);
-  EXPECT_TRUE(log.empty());
-}
-
 // A real receive on loopback: the pump runs after a receive that timed out,
-// and not when the reply was already there.
+// and not when the reply was already there; a client given no responsive
+// waiting never pumps.
 TEST(ResponsiveReceive, PumpsOnlyAfterAnEmptyWait) {
   Log log;
-  RecordingPump pump{log};
-  AntiFreeze freeze{pump};
-  freeze.IdleTimeOut = 1000;
+  const AntiFreeze freeze{RecordingPump(log)};
   test::UdpPeer server;
   DatagramClient client;
   client.Host = "127.0.0.1";
   client.Port = server.Port();
-  client.ReceiveTimeout = 200;
+  client.ReceiveTimeout = 40;
+  client.WaitsWith = &freeze;
 
   client.Send("getinfo");
   ASSERT_EQ(server.Receive(), "getinfo");
@@ -160,25 +98,26 @@ TEST(ResponsiveReceive, PumpsOnlyAfterAnEmptyWait) {
 
   // The quiet receive never pumps.
   EXPECT_EQ(client.ReceiveQuietly(50), std::nullopt);
+  client.WaitsWith = nullptr;
+  EXPECT_EQ(client.ReceiveText(-1), "");
   EXPECT_EQ(log, (Log{"all"}));
 }
 
 // The further datagrams of a reply are awaited in short slices, with the
-// window's events handled after each empty one, however long the window's
-// own slice is; a mere look at the queue handles none.
+// window's events handled after each empty one; a mere look at the queue
+// handles none.
 TEST(ResponsiveReceive, GatheringWaitsPumpAtLeastEvery50Ms) {
   Log log;
-  RecordingPump pump{log};
   std::vector<int> slices;
-  AntiFreeze freeze{pump, [&slices](int socket, int timeoutMs) {
-                      slices.push_back(timeoutMs);
-                      return PlainWaitForData(socket, timeoutMs);
-                    }};
-  freeze.IdleTimeOut = 1000;
+  const AntiFreeze freeze{RecordingPump(log), [&slices](int socket, int timeoutMs) {
+                            slices.push_back(timeoutMs);
+                            return PlainWaitForData(socket, timeoutMs);
+                          }};
   test::UdpPeer server;
   DatagramClient client;
   client.Host = "127.0.0.1";
   client.Port = server.Port();
+  client.WaitsWith = &freeze;
   client.Send("status");
   ASSERT_TRUE(server.Receive().has_value());
 

@@ -16,7 +16,7 @@ void PostCall(QObject& context, std::function<void()> call) {
   QMetaObject::invokeMethod(&context, std::move(call), Qt::QueuedConnection);
 }
 
-TEST(QtEventPump, HandleAllPendingRunsEventsPostedByEvents) {
+TEST(HandleAllPendingEvents, RunsEventsPostedByEvents) {
   QObject context;
   std::vector<int> ran;
   PostCall(context, [&] {
@@ -26,12 +26,11 @@ TEST(QtEventPump, HandleAllPendingRunsEventsPostedByEvents) {
       PostCall(context, [&] { ran.push_back(3); });
     });
   });
-  QtEventPump pump;
-  pump.HandleAllPending();
+  HandleAllPendingEvents();
   EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
 }
 
-TEST(QtEventPump, HandleAllPendingDeliversATimerTickThatIsDue) {
+TEST(HandleAllPendingEvents, DeliversATimerTickThatIsDue) {
   QTimer timer;
   timer.setSingleShot(true);
   int ticks = 0;
@@ -42,29 +41,18 @@ TEST(QtEventPump, HandleAllPendingDeliversATimerTickThatIsDue) {
   while (clock.elapsed() < 60) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  QtEventPump pump;
-  pump.HandleAllPending();
+  HandleAllPendingEvents();
   EXPECT_EQ(ticks, 1);
 }
 
-TEST(QtEventPump, HandleAllPendingReturnsWhileATimerIsAlwaysDue) {
+TEST(HandleAllPendingEvents, ReturnsWhileATimerIsAlwaysDue) {
   QTimer timer;
   int ticks = 0;
   QObject::connect(&timer, &QTimer::timeout, &timer, [&] { ++ticks; });
   timer.start(0);
-  QtEventPump pump;
-  pump.HandleAllPending();
+  HandleAllPendingEvents();
   timer.stop();
   EXPECT_GE(ticks, 1);
-}
-
-TEST(QtEventPump, HandleOnePendingRunsAPostedEvent) {
-  QObject context;
-  bool ran = false;
-  PostCall(context, [&] { ran = true; });
-  QtEventPump pump;
-  pump.HandleOnePending();
-  EXPECT_TRUE(ran);
 }
 
 }  // namespace

@@ -96,6 +96,7 @@ TEST_F(ConsolePanelTest, TheCommandLineIsPrefilledWithThePrefix) {
 
 TEST_F(ConsolePanelTest, OnlyTheExactWordClearEmptiesTheList) {
   UdpPeer server;
+  receiveTimeoutMs_ = 200;  // the peer never answers
   OpenWithPanel();
   PointAt(server.Port(), server.Port());
   for (const char* command : {"Clear", " clear", "clear "}) {
@@ -162,13 +163,14 @@ TEST_F(ConsolePanelTest, OutputInSeveralDatagramsIsShownWholeUnderItsCommand) {
 
 TEST_F(ConsolePanelTest, LateOutputIsShownBeforeTheNextCommandsOutput) {
   SimServer server({"--password", "secret"});
+  receiveTimeoutMs_ = 300;
   OpenWithPanel();
   PointAt(server.GamePort(), server.QueryPort());
   Enter(QStringLiteral("clear"));
-  server.Control("delay rcon 1300");
+  server.Control("delay rcon 500");
   Enter(QStringLiteral("rcon secret say first"));
   EXPECT_TRUE(Lines().empty());  // the reply came after the wait
-  Pump(600ms);
+  Pump(400ms);
   server.Control("delay rcon 0");
   Enter(QStringLiteral("rcon secret say second"));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"console: first", "console: second"}));

@@ -19,26 +19,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const LocalTime kNow{2026, 12, 7, 1, 5, 15};
-
 class DiskTroubleTest : public WindowTest {
  protected:
   // The window of `build` working in `folder`.
-  void OpenIn(BuildKind build, const std::filesystem::path& folder) {
-    form_ = std::make_unique<TForm1>(
-        build, FormServices{errors_, confirmation_, clock_, folder, std::make_unique<RecordingTray>(tray_), QString(),
-                            nullptr, std::make_unique<RecordingNotifier>(tray_)});
-    form_->FormCreate();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
-  }
+  void OpenIn(BuildKind build, const std::filesystem::path& folder) { Open(build, Services(confirmation_, folder)); }
 
   // Changes the server's map and waits until the window shows it.
   bool ShowsAMapChange(SimServer& server, const std::string& map) {
     server.Control("map " + map);
-    return WaitUntil([&] { return Form().Label7->text() == QString::fromStdString("mapname: " + map); }, 5s);
+    return TickUntil([&] { return Form().Label7->text() == QString::fromStdString("mapname: " + map); });
   }
-
-  FixedClock clock_{kNow};
 };
 
 TEST_F(DiskTroubleTest, OnAFullDiskTheSaveIsReportedAndTheOldSettingsStay) {
@@ -57,7 +47,7 @@ TEST_F(DiskTroubleTest, OnAFullDiskTheSaveIsReportedAndTheOldSettingsStay) {
   ClickStart();  // the focus entry saves, the click starts the cycles
   EXPECT_EQ(errors_.messages, std::vector<std::string>{"Disk full"});
   EXPECT_EQ(ReadFileBytes(disk / "data.dat"), old);
-  EXPECT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() > 0; }));
+  EXPECT_TRUE(TickUntil([&] { return Form().Shown().RowCount() > 0; }));
   EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm3"));
 }
 
@@ -77,14 +67,14 @@ TEST_F(DiskTroubleTest, OnAFullDiskTheLogKeepsWholeRecordsAndResumesWhenThereIsR
   ClickStart();
 
   EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm5"));
-  Pump(1200ms);
+  Tick(2);
   EXPECT_EQ(ReadFileBytes(disk / LogFileName(kNow)), old);
   EXPECT_EQ(Form().Log()->Counter(), 0);
   // The save at START says so; the log's failures are dropped silently.
   EXPECT_EQ(errors_.messages, std::vector<std::string>{"Disk full"});
 
   disk.Free();
-  ASSERT_TRUE(WaitUntil([&] { return Form().Log()->Counter() >= 3; }));
+  ASSERT_TRUE(TickUntil([&] { return Form().Log()->Counter() >= 3; }));
   const std::string bytes = ReadFileBytes(disk / LogFileName(kNow));
   EXPECT_TRUE(bytes.starts_with(old + "07-12-2026 01:05:15\r\n")) << bytes.substr(0, 4100);
   EXPECT_TRUE(bytes.ends_with(";\r\n\r\n"));
@@ -98,13 +88,13 @@ TEST_F(DiskTroubleTest, AWorkingFolderRemovedWhileTheLogRunsStopsOnlyTheLog) {
   PointAt(server.GamePort(), server.QueryPort());
   Form().JvIntegerEdit1->setText(QStringLiteral("1"));
   ClickStart();
-  ASSERT_TRUE(WaitUntil([&] { return Form().Log()->Counter() >= 2; }));
+  ASSERT_TRUE(TickUntil([&] { return Form().Log()->Counter() >= 2; }));
   ASSERT_TRUE(std::filesystem::exists(folder / "data.dat"));
 
   std::filesystem::remove_all(folder);
   EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm2"));
   server.Control("player add Late Comer;1;2;3");
-  EXPECT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() == 4; }));
+  EXPECT_TRUE(TickUntil([&] { return Form().Shown().RowCount() == 4; }));
   EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_TRUE(errors_.messages.empty());
 }
@@ -119,7 +109,7 @@ TEST_F(DiskTroubleTest, AWorkingFolderRemovedBeforeStartFailsTheSaveOnly) {
 
   ClickStart();
   EXPECT_EQ(errors_.messages, std::vector<std::string>{"Invalid filename"});
-  EXPECT_TRUE(WaitUntil([&] { return Form().Shown().RowCount() == 3; }));
+  EXPECT_TRUE(TickUntil([&] { return Form().Shown().RowCount() == 3; }));
   EXPECT_TRUE(ShowsAMapChange(server, "dm/mohdm6"));
   EXPECT_FALSE(std::filesystem::exists(folder));
 }

@@ -89,7 +89,7 @@ TEST_F(KeyboardAccessTest, TheSelectedPlayerIsKeptAndKickedByKeys) {
   PointAt(server.GamePort(), server.QueryPort());
   ClickStart();
   PlayerList& list = *Form().ListView1;
-  const auto shows = [&](int rows) { return WaitUntil([&] { return list.topLevelItemCount() == rows; }); };
+  const auto shows = [&](int rows) { return TickUntil([&] { return list.topLevelItemCount() == rows; }); };
   ASSERT_TRUE(shows(3));
   QTest::mouseClick(Form().CheckBox1, Qt::LeftButton);  // the console, a command half typed
   Form().Edit4->setFocus(Qt::TabFocusReason);

@@ -21,6 +21,8 @@ const std::string kHeader("\xFF\xFF\xFF\xFF\x02", 5);
 
 class KickMapTest : public WindowTest {
  protected:
+  KickMapTest() { receiveTimeoutMs_ = 200; }  // the peer never answers
+
   void OpenAt(BuildKind build = BuildKind::Standard) {
     Open(build);
     PointAt(server_.Port(), server_.Port());
@@ -104,10 +106,7 @@ TEST_F(KickMapTest, AMapIsChangedOnlyWhenTheSelectionChangesAndYesIsAnswered) {
 // The real question dialog, answered from a timer as a user would.
 TEST_F(KickMapTest, TheQuestionDialogAnswersYesOnEnterAndNoOnEscape) {
   MessageBoxConfirmation dialog;
-  form_ = std::make_unique<TForm1>(
-      BuildKind::Standard, FormServices{errors_, dialog, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_),
-                                        QString(), nullptr, std::make_unique<RecordingNotifier>(tray_)});
-  form_->FormCreate();
+  Open(BuildKind::Standard, Services(dialog, folder_.Path()));
   PointAt(server_.Port(), server_.Port());
   AddPlayers();
 

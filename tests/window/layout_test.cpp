@@ -129,8 +129,8 @@ TEST_F(LayoutTest, TheOtherCaptionsAndStartValues) {
   EXPECT_EQ(Form().Edit4->text(), QStringLiteral("Type console commands here"));
   EXPECT_TRUE(Form().Label15->text().isEmpty());
   EXPECT_EQ(Form().ListBox3->count(), 22);
-  EXPECT_EQ(Form().Timer1->interval(), 500);
-  EXPECT_FALSE(Form().Timer1->isActive());
+  EXPECT_EQ(Form().Timer1->Interval(), 500);
+  EXPECT_FALSE(Form().Timer1->Active());
   const QStringList columns = {QStringLiteral("Name"), QStringLiteral("Frags"), QStringLiteral("Deaths"),
                                QStringLiteral("Ping")};
   for (int column = 0; column < columns.size(); ++column) {

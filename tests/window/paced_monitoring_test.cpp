@@ -71,9 +71,12 @@ class Heartbeat {
 
 class PacedMonitoringTest : public WindowTest {
  protected:
-  // Handles window events until `elapsed` has passed since `start`.
-  static void PumpUntil(SteadyClock::time_point start, std::chrono::milliseconds elapsed) {
-    Pump(std::chrono::duration_cast<std::chrono::milliseconds>(start + elapsed - SteadyClock::now()));
+  // The server's budget runs on the test's clock.
+  void InStep(SimServer& server) {
+    ASSERT_EQ(server.Control("ratelimit pass 0"), "ok");
+    beforeTick_ = [&server](std::chrono::milliseconds span) {
+      ASSERT_EQ(server.Control("ratelimit pass " + std::to_string(span.count())), "ok");
+    };
   }
 };
 
@@ -81,18 +84,13 @@ TEST_F(PacedMonitoringTest, WithoutALimitEveryTickAsksForInfoAndPlayers) {
   SimServer server({"--players", "16"});
   Open();
   PointAt(server.GamePort(), server.QueryPort());
-  const SteadyClock::time_point start = SteadyClock::now();
   ClickStart();
-  PumpUntil(start, 5000ms);
+  Tick(10);
   const Tally tally = ReadTally(server);
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start);
 
-  // The click's cycle and one per tick of 500 ms, each with both requests
-  // (a coarse timer may tick a little early).
-  const long ticks = elapsed / 500ms + 1;
-  EXPECT_LE(tally.info, ticks + 1);
-  EXPECT_GE(tally.info, ticks * 3 / 4);
-  EXPECT_EQ(tally.status, tally.info);
+  // The click's cycle and one per tick, each with both requests.
+  EXPECT_EQ(tally.info, 11);
+  EXPECT_EQ(tally.status, 11);
   EXPECT_EQ(tally.infoLimited, 0);
   EXPECT_FALSE(Form().Cycle().InfoSkipped());
   EXPECT_FALSE(Form().Pacing().Paced());
@@ -104,58 +102,60 @@ TEST_F(PacedMonitoringTest, WithoutALimitEveryTickAsksForInfoAndPlayers) {
 // monitoring is paced for its limit, though the pace is kept.
 TEST_F(PacedMonitoringTest, ASilentServerIsNotCalledLimiting) {
   SimServer server({"--players", "2", "--ratelimit"});
+  InStep(server);
+  receiveTimeoutMs_ = 300;
   Open();
   PointAt(server.GamePort(), server.QueryPort());
-  Form().Timer1->setInterval(20);  // the allowance is spent in a few ticks
   ClickStart();
   const QString note = QString::fromLatin1(TForm1::kPacedNote);
-  ASSERT_TRUE(WaitUntil([&] { return Form().Label15->toolTip() == note; }, 20s));
+  ASSERT_TRUE(TickUntil([&] { return Form().Label15->toolTip() == note; }, 40));
 
   ASSERT_EQ(server.Control("silent all on"), "ok");
-  ASSERT_TRUE(WaitUntil([&] { return Form().Label15->toolTip().isEmpty(); }, 10s));
+  Tick();
+  EXPECT_TRUE(Form().Label15->toolTip().isEmpty());
   EXPECT_TRUE(Form().Pacing().Paced());
   EXPECT_FALSE(tray_->tips.back().contains(note));
 
   ASSERT_EQ(server.Control("silent all off"), "ok");
-  EXPECT_TRUE(WaitUntil([&] { return Form().Label15->toolTip() == note; }, 10s));
+  EXPECT_TRUE(TickUntil([&] { return Form().Label15->toolTip() == note; }));
 }
 
 // A minute of monitoring a limiting server with 16 players and a console
-// command every 3 s. The gap bound here is generous for loaded machines;
-// scripts/measure-paced-monitoring.sh holds the window to 100 ms.
+// command every 3 s, on the test's clock, which the server's budget
+// follows. The gap bound here is generous for loaded machines;
+// scripts/measure-paced-monitoring.sh holds the window to 100 ms on the
+// system's clock.
 TEST_F(PacedMonitoringTest, AMinuteAgainstALimitingServerKeepsTheConsoleAnswered) {
   SimServer server({"--players", "16", "--ratelimit"});
+  InStep(server);
+  receiveTimeoutMs_ = 500;
   Open();
   PointAt(server.GamePort(), server.QueryPort());
   QApplication::setActiveWindow(&Form());
   QTest::mouseClick(Form().CheckBox1, Qt::LeftButton);
   ASSERT_TRUE(Form().Edit4->isVisible());
 
-  int commandsSent = 0;
-  QTimer commands;
-  // Ends the connections before the counters go, the window being older.
-  QObject counting;
-  QObject::connect(&commands, &QTimer::timeout, &counting, [&] {
-    Form().Edit4->setText(QStringLiteral("rcon secret say ping %1").arg(++commandsSent));
-    QTest::keyClick(Form().Edit4, Qt::Key_Return);
-  });
   Heartbeat heartbeat;
-
-  const SteadyClock::time_point start = SteadyClock::now();
   heartbeat.Start();
-  commands.start(3000);
+  int commandsSent = 0;
+  Tally early;
   ClickStart();
-  PumpUntil(start, 15s);
-  const Tally early = ReadTally(server);
-  PumpUntil(start, 60s);
-  commands.stop();
+  for (int tick = 1; tick <= 120; ++tick) {
+    Tick();
+    if (tick % 6 == 0) {
+      Form().Edit4->setText(QStringLiteral("rcon secret say ping %1").arg(++commandsSent));
+      QTest::keyClick(Form().Edit4, Qt::Key_Return);
+    }
+    if (tick == 30) {
+      early = ReadTally(server);
+    }
+  }
   heartbeat.Stop();
-  const double seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
+  const Tally late = ReadTally(server);
   // Every status request the server answered rebuilt the player list: the
   // query port is never limited and answers at once.
-  const long refreshed = ReadTally(server).status;
-  Pump(1500ms);  // the last command's reply
-  const Tally late = ReadTally(server);
+  const double seconds = 60;
+  const long refreshed = late.status;
 
   std::set<std::string> answers;
   for (int i = 0; i < Form().ListBox3->count(); ++i) {

@@ -4,7 +4,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "support/fixed_clock.h"
 #include "support/sim_server.h"
 #include "ui/text_bytes.h"
 #include "window_fixture.h"
@@ -16,13 +15,6 @@ using namespace std::chrono_literals;
 
 class PlayerLogWindowTest : public WindowTest {
  protected:
-  void OpenLogBuild() {
-    form_ = std::make_unique<TForm1>(BuildKind::Log, FormServices{errors_, confirmation_, clock_, folder_.Path(),
-                                                                  std::make_unique<RecordingTray>(tray_), QString(),
-                                                                  nullptr, std::make_unique<RecordingNotifier>(tray_)});
-    form_->FormCreate();
-  }
-
   // The record the window's rows make, as the file must hold it.
   std::string ExpectedRecord() const {
     std::string record = "07-12-2026 01:05:15\r\n";
@@ -35,19 +27,17 @@ class PlayerLogWindowTest : public WindowTest {
     }
     return record + "\r\n";
   }
-
-  FixedClock clock_{LocalTime{2026, 12, 7, 1, 5, 15}};
 };
 
 TEST_F(PlayerLogWindowTest, RecordsThePlayerListEveryIntervalIntoTheDaysFile) {
   SimServer server({"--players", "5"});
-  OpenLogBuild();
+  Open(BuildKind::Log);
   PointAt(server.GamePort(), server.QueryPort());
   form_->JvIntegerEdit1->setText(QStringLiteral("1"));  // a record every second cycle
   ClickStart();
 
   const auto file = folder_ / "0712.csv";
-  ASSERT_TRUE(WaitUntil([&] { return form_->Log()->Counter() >= 3; }));
+  ASSERT_TRUE(TickUntil([&] { return form_->Log()->Counter() >= 3; }));
   form_->CheckBox2->setChecked(false);  // stop writing, so the file holds what the rows give
   const std::string record = ExpectedRecord();
   EXPECT_EQ(form_->Shown().RowCount(), 5u);
@@ -64,7 +54,7 @@ TEST_F(PlayerLogWindowTest, RecordsThePlayerListEveryIntervalIntoTheDaysFile) {
   form_->CheckBox2->setChecked(true);
   form_->JvIntegerEdit1->setText(QStringLiteral("0"));
   const std::uint16_t counter = form_->Log()->Counter();
-  Pump(1500ms);
+  Tick(3);
   EXPECT_EQ(form_->Log()->Counter(), counter);
   EXPECT_EQ(ReadFileBytes(file), bytes);
 }
@@ -72,15 +62,15 @@ TEST_F(PlayerLogWindowTest, RecordsThePlayerListEveryIntervalIntoTheDaysFile) {
 TEST_F(PlayerLogWindowTest, AFileThatCannotBeWrittenLeavesTheCounterAndTheProgramRunning) {
   SimServer server({"--players", "2"});
   std::filesystem::create_directory(folder_ / "0712.csv");
-  OpenLogBuild();
+  Open(BuildKind::Log);
   PointAt(server.GamePort(), server.QueryPort());
   ClickStart();
-  ASSERT_TRUE(WaitUntil([&] { return form_->Shown().RowCount() == 2; }));
-  Pump(1200ms);
+  ASSERT_TRUE(TickUntil([&] { return form_->Shown().RowCount() == 2; }));
+  Tick(2);
   // Due at 0, the record fails every time: the counter stays and nothing is shown.
   EXPECT_EQ(form_->Log()->Counter(), 0);
   EXPECT_TRUE(errors_.messages.empty());
-  EXPECT_TRUE(form_->Timer1->isActive());
+  EXPECT_TRUE(form_->Timer1->Active());
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST_F(ServerTextTest, MarkupInHostAndMapNamesIsShownAsText) {
   Open();
   PointAt(server.GamePort(), server.QueryPort());
   ClickStart();
-  ASSERT_TRUE(WaitUntil([&] { return Form().Label7->text().contains(QStringLiteral("<i>")); }));
+  ASSERT_TRUE(TickUntil([&] { return Form().Label7->text().contains(QStringLiteral("<i>")); }));
 
   EXPECT_EQ(Form().Label8->text().toStdString(), "hostname:  <b>x</b>&lt;<font color=red>");
   for (QLabel* label : {Form().Label8, Form().Label7}) {

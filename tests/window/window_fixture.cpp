@@ -38,12 +38,49 @@ void Pump(std::chrono::milliseconds duration) {
   WaitUntil([] { return false; }, duration);
 }
 
-void WindowTest::Open(BuildKind build) {
-  form_ = std::make_unique<TForm1>(
-      build, FormServices{errors_, confirmation_, clock_, folder_.Path(), std::make_unique<RecordingTray>(tray_),
-                          QString(), nullptr, std::make_unique<RecordingNotifier>(tray_)});
+FormServices WindowTest::Services(Confirmation& confirmation, const std::filesystem::path& folder,
+                                  const QString& settingsFile) {
+  std::unique_ptr<DrivenTicks> ticks;
+  if (!realTime_) {
+    ticks = std::make_unique<DrivenTicks>();
+    ticks_ = ticks.get();
+  }
+  return FormServices{errors_,
+                      confirmation,
+                      clock_,
+                      folder,
+                      std::make_unique<RecordingTray>(tray_),
+                      settingsFile,
+                      realTime_ ? nullptr : &steady_,
+                      std::make_unique<RecordingNotifier>(tray_),
+                      std::move(ticks),
+                      receiveTimeoutMs_};
+}
+
+void WindowTest::Open(BuildKind build, FormServices services) {
+  form_ = std::make_unique<TForm1>(build, std::move(services));
   form_->FormCreate();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+void WindowTest::Tick(int count) {
+  for (int i = 0; i < count; ++i) {
+    const std::chrono::milliseconds span(ticks_->Interval());
+    if (beforeTick_) {
+      beforeTick_(span);
+    }
+    steady_.Advance(span);
+    ticks_->Fire();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
+bool WindowTest::TickUntil(const std::function<bool()>& condition, int most) {
+  for (int i = 0; i < most && !condition(); ++i) {
+    Tick();
+  }
+  return condition();
 }
 
 void WindowTest::PointAt(int gamePort, int queryPort) {

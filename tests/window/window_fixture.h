@@ -11,6 +11,9 @@
 
 #include "console/remote_commands.h"
 #include "core/local_time.h"
+#include "support/fixed_clock.h"
+#include "support/manual_clock.h"
+#include "support/recording_errors.h"
 #include "support/recording_tray.h"
 #include "support/scripted_confirmation.h"
 #include "support/temp_dir.h"
@@ -34,22 +37,50 @@ bool WaitUntil(const std::function<bool()>& condition,
 // Handles window events for `duration`.
 void Pump(std::chrono::milliseconds duration);
 
-class RecordingErrors final : public ErrorDisplay {
+// Ticks the window's query cycle by hand.
+class DrivenTicks final : public TickSource {
  public:
-  void ShowError(const std::string& message) override { messages.push_back(message); }
-  std::vector<std::string> messages;
+  void Start() override { active_ = true; }
+  void Stop() override { active_ = false; }
+  bool Active() const override { return active_; }
+  // One tick, as the timer gives it; none while stopped.
+  void Fire() {
+    if (active_) {
+      Q_EMIT Tick();
+    }
+  }
+
+ private:
+  bool active_ = false;
 };
 
 // Builds the window of one build in a temporary working folder, the way
 // the program entry does, with recording stand-ins for the dialogs, the
-// notification area and the notifications.
+// notification area and the notifications. It runs on the test's clocks:
+// the date and time stand still at kNow, and the steady time moves and the
+// query cycle ticks only when the test ticks (Tick), unless the test runs
+// it on the system's steady clock and a real timer (realTime_).
 class WindowTest : public ::testing::Test {
  protected:
+  static constexpr LocalTime kNow{2026, 12, 7, 1, 5, 15};
+
   static void SetUpTestSuite() { EnsureApplication(); }
 
+  // What the window is given: the recorders and clocks of this fixture,
+  // `folder` as the working folder, `settingsFile` for the notification
+  // choices.
+  FormServices Services(Confirmation& confirmation, const std::filesystem::path& folder,
+                        const QString& settingsFile = QString());
   // Creates the window and runs its start-up steps.
-  void Open(BuildKind build = BuildKind::Standard);
+  void Open(BuildKind build, FormServices services);
+  void Open(BuildKind build = BuildKind::Standard) { Open(build, Services(confirmation_, folder_.Path())); }
   TForm1& Form() { return *form_; }
+
+  // Moves the steady clock on by the tick's interval and ticks, `count`
+  // times; each tick's cycle has ended when the next comes.
+  void Tick(int count = 1);
+  // Ticks until `condition` holds, at most `most` times; whether it holds.
+  bool TickUntil(const std::function<bool()>& condition, int most = 20);
 
   // Points the endpoint fields at 127.0.0.1 and the given ports.
   void PointAt(int gamePort, int queryPort);
@@ -57,7 +88,16 @@ class WindowTest : public ::testing::Test {
   void ClickStart();
 
   TempDir folder_;
-  SystemClock clock_;
+  FixedClock clock_{kNow};
+  ManualClock steady_;
+  // The window's Timer1 unless realTime_; owned by the window.
+  DrivenTicks* ticks_ = nullptr;
+  bool realTime_ = false;
+  // Runs before each tick with the span the clock moves: a server's budget
+  // kept in step with it.
+  std::function<void(std::chrono::milliseconds)> beforeTick_;
+  // How long the window's datagram clients wait for a reply.
+  int receiveTimeoutMs_ = 1000;
   RecordingErrors errors_;
   ScriptedConfirmation confirmation_;
   std::shared_ptr<RecordingTray::Log> tray_ = std::make_shared<RecordingTray::Log>();

@@ -68,7 +68,13 @@ void ControlLines::Apply(std::string_view word, std::string_view rest) {
     const auto [percent, seed] = ParseLoss(LastWord(word, rest));
     faults_.SetLoss(percent, seed);
   } else if (word == "ratelimit") {
-    faults_.SetRateLimited(ParseOnOff(LastWord(word, rest)));
+    auto [first, more] = SplitWord(TrimBlanks(rest));
+    if (first == "pass") {
+      faults_.PassBudgetTime(
+          std::chrono::milliseconds(ParseInteger(LastWord("ratelimit pass", more), "ratelimit pass", 0, 600000)));
+    } else {
+      faults_.SetRateLimited(ParseOnOff(LastWord(word, rest)));
+    }
   } else if (word == "normal") {
     NoArguments(word, rest);
     faults_.Clear();

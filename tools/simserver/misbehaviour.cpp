@@ -143,8 +143,12 @@ void Misbehaviour::SetRateLimited(bool on) {
   rateLimited_ = on;
 }
 
+void Misbehaviour::PassBudgetTime(std::chrono::milliseconds span) {
+  budgetNow_ = budgetNow_.value_or(RateLimit::Clock::now()) + span;
+}
+
 bool Misbehaviour::OverBudget(std::uint32_t address, RateLimit::Clock::time_point now) {
-  return rateLimited_ && !rateLimit_.Allow(address, now);
+  return rateLimited_ && !rateLimit_.Allow(address, budgetNow_.value_or(now));
 }
 
 std::vector<std::string> Misbehaviour::Shape(Channel channel, std::vector<std::string> datagrams,

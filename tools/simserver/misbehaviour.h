@@ -69,6 +69,10 @@ class Misbehaviour final {
   // Turns the request budget on the game port on or off; turning it on
   // starts every sender with a full budget.
   void SetRateLimited(bool on);
+  // From the first call on, the budget's clock stands still but for the
+  // `span` that each call moves it on, so that a test keeps it in step with
+  // a clock of its own.
+  void PassBudgetTime(std::chrono::milliseconds span);
   // Whether a game-port request from `address` at `now` must go unanswered.
   bool OverBudget(std::uint32_t address, RateLimit::Clock::time_point now);
 
@@ -85,6 +89,7 @@ class Misbehaviour final {
   std::array<long, 3> longReplies_{};
   bool rateLimited_ = false;
   RateLimit rateLimit_;
+  std::optional<RateLimit::Clock::time_point> budgetNow_;
   double lossPercent_ = 0;
   std::mt19937 lossRandom_;
   std::array<long, 3> lost_{};

@@ -139,6 +139,8 @@ Control lines on standard input (each answered "ok" or "error: ..."):
   droppart CHANNEL N[:EVERY]  (N 0: leave every datagram in)
   loss PERCENT[:SEED]   (0: lose nothing; without SEED the draws go on)
   ratelimit on|off      (on: every sender starts with a full budget)
+  ratelimit pass MS     the budget's clock stands still from then on, but
+                        for the MS that each such line moves it
   requests              answers "ok info N L rcon N L status N lost info
                         I status S rcon R": the requests of each kind so
                         far, L of them left unanswered by the rate limit,
