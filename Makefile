@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kestrova's everyday commands. Every target installs missing Debian
 # packages first, so they work on a fresh Debian 12 machine.
 BUILD ?= build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program entry of both builds: the command line, the working folder,
 // the application titled "Kestrova", its one window, and the event loop.
 #include <QApplication>

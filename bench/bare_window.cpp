@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A bare Qt Widgets window of the main window's size and nothing else: the
 // yardstick for the window's start-up time and memory. With --label it
 // shows one line of text, which costs what any text costs a Qt program

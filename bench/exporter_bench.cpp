@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-exporter as Prometheus meets it: probes over HTTP, each a whole
 // query cycle against the simulated server (the cache off), and the
 // exporter's resident memory after 10,000 of them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One whole query cycle over loopback: the info query and the status query
 // against the simulated server, started once for all iterations.
 

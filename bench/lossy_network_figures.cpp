@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one window program's window (build A or B) against the simulated
 // server behind a lossy network for a while, on the platform Qt is given
 // (offscreen, or a display), and prints what the loss must not cause, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing cost of the replies, with no sockets: the tokenizer on a reply of
 // one full receive buffer, and the info and status readers on the replies
 // of a full 64-player server.

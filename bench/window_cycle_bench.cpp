@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One query cycle of the real window, as a tick of its timer runs it:
 // the info and status queries over loopback to an in-process server, the
 // labels, tray hint, reply lists and player list brought up to date, and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Build settings every Kestrova target shares: language level, warnings,
 # Qt's stricter defines and the sanitizer switch.
 add_library(kestrova_settings INTERFACE)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "console/command_entry.h"
 
 #include "console/command_line.h"

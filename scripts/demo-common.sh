@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shell functions the demo, screenshot and measuring scripts share: the
 # simulated server on 127.0.0.1 and a settings file pointing at it.
 # Source it; it defines functions only.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures what a lossy network does to Kestrova: for each loss level, the
 # window of kestrova and the window of kestrova-log (tests/measure/
 # lossy_network_figures, the programs' own window code, on Qt's offscreen

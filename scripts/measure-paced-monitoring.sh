@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures a minute of monitoring against a server that limits its requests
 # per address (kestrova-simserver --ratelimit, 16 players) with a console
 # command every 3 s, through the window test that plays it, and holds the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the window programs on the display that scripts/with-display.sh
 # gives (a private Xvfb when there is none):
 #   1. start-up: wall time from starting the process to its window being

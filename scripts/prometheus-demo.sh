@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Prometheus server on 127.0.0.1 scraping two simulated game servers
 # through one kestrova-exporter, all on this machine, with the packaged
 # example configuration's relabelling and alert rules. Prints each PromQL

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the simulated server on 127.0.0.1 and a window pointed at it, in a
 # demo folder whose "data.dat" holds that endpoint. Closing the window
 # stops both.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/window.png, the picture of the window for the documentation:
 # kestrova watching a simulated server with 16 players, its console open
 # with the answer to "rcon secret status". Runs on the display that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command with an X display: the one already there, or a private
 # Xvfb started for the command and stopped after it.
 set -euo pipefail

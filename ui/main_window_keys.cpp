@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window for keyboards and assistive technology: names from the
 // captions, F6 between the player list and the rest, and the Menu key and
 // Shift+F10 for the tray's menu.

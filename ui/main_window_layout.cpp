@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creates the window's controls at their places, with their captions,
 // colours, fonts and tab order.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A build tool, not part of the window layer: writes a PNG rendering of
 // the program's icon as the pixels a QImage of Format_ARGB32_Premultiplied
 // holds, row after row with no padding, so that the programs carry the

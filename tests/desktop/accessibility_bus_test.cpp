@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as screen readers meet it: the program on a private X display
 // with a window manager, its accessibility bridge on a private AT-SPI bus
 // (at-spi2-core's launcher inside a private session bus), read back over

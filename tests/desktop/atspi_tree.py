@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints application ARGV[1]'s objects as the AT-SPI bus shows them to screen
 readers, one a line: "role<TAB>name<TAB>actions<TAB>focused". Exits 1 while
 it is not registered. Needs a session bus that serves org.a11y.Bus."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window program whose --folder cannot be made tells the user in a
 // message box titled "Kestrova", as it must when started from the menu
 // where nobody reads standard error, and ends once the box is acknowledged.

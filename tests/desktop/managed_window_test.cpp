@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's window under a window manager (openbox on a private Xvfb
 // display), driven with real key presses and clicks (xdotool): error boxes
 // take the focus and give it back as on a desktop, which is where the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktops most users have now, each test on a private D-Bus session
 // bus with a fake tray and notification service that record what they are
 // told: both programs natively on Wayland (headless weston) with a tray

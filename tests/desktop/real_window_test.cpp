@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both programs in real windows on an X display, watching the simulated
 // server: START saves the endpoint and fills the window, the query cycle
 // keeps following the server, and build B logs the players it shows. The

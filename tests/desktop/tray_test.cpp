@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's tray icon on a real X desktop: a private Xvfb display with
 // a window manager (openbox) and a notification area (trayer), the built
 // program started in a temporary folder, and the user's actions played by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-exporter run as a program between curl and the simulated server,
 // all on loopback.
 

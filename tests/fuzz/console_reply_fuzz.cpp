@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Console replies as the console shows them: each datagram alone, and the
 // datagrams of one input joined into one reply (kDatagramSeparator cuts
 // them).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated server's control lines, one input line after another on
 // one server, as a test or a person types them.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An info reply read as the info query reads every datagram on the game
 // port: the info reply list, the nine labels and the tray hint.
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The strict and the lenient integer conversions of the entry fields, and
 // the integer token of "data.dat", against small models written apart.
 #include <optional>

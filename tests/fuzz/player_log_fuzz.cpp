@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV log's record writer, fed rows, and the append of a record to a
 // day file that already holds any bytes. The input is the file's old
 // content, kDatagramSeparator, then the rows: one a line, the caption and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-query's command line: the arguments of one input are cut at
 // zero bytes, as a process receives them, and read in a UTF-8 locale and
 // in a single-byte one.

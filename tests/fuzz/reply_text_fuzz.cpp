@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reply text helpers over any bytes a datagram can bring.
 #include "core/reply_text.h"
 #include "fuzz_support.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of a fuzz build (or the ones named) for SECONDS
 # each, JOBS at a time, at low priority, and prints one table: runs,
 # coverage (cov: edges, ft: features), crashes, hangs and leaks. New inputs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "data.dat" as the window reads it at start, from any file content; what
 // was read is saved and must read back the same.
 #include <fcntl.h>

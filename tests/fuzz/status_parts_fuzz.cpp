@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of a status reply that came as several datagrams: each read as
 // a part, then gathered and joined as the status query does. The input
 // holds the datagrams in arrival order, cut by kDatagramSeparator.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A status reply read as the status query reads it: the status reply
 // list, the fraglimit and timelimit labels and the player rows.
 #include <algorithm>

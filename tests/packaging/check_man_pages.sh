@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the generated manual pages PAGE.1 and PAGE.1.gz in FOLDER the way
 # groff and man do, with their warnings on: any warning fails. Every page
 # must also say how to call the program, its exit codes, the files it

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the menu entries and the AppStream metadata in FOLDER with the
 # desktop's own validators; any message, a pedantic hint included, fails.
 # The newest release the metadata names must be VERSION, the version built.

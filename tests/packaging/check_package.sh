@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder BUILD with CPack and
 # checks it: its file name, its file list (paths, modes, owners) against
 # EXPECTED, dependencies found by dpkg-shlibdeps, lintian --pedantic (no error, no warning and no

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Prometheus and Grafana examples in FOLDER with promtool: the
 # scrape configuration and the alert rules load, the alerts fire as the
 # unit tests in TESTS say, and every query of the Grafana dashboard parses

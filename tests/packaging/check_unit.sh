@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the exporter's systemd unit, made from TEMPLATE as the package
 # makes it: systemd-analyze must rate its exposure below 3.0 ("OK"), offline,
 # without a running systemd.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window programs' command line: their own options, Qt's options
 // passed on to QApplication, and the usage errors.
 #include "app/program_arguments.h"

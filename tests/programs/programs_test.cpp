@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four built programs started as a user or a script starts them:
 // --help, --version and a usage error without any display, the window
 // programs' --folder with Qt's options beside it, and the menu entries'

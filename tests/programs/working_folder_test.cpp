@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the window programs work: the per-user folder's place, and the
 // folder of --folder made and entered.
 #include "app/working_folder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A flood's backlog against a reply that merely came late: the one is
 // dropped before the next request, the other still read by it.
 #include "core/flood_backlog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real query cycle against scripted servers: what it shows, in which
 // order, what its end hook is told, and what each cycle tells the change
 // detection (RecordCycle).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The info reply's fields as sent, and the cycle as OpenMetrics text, read
 // back with prometheus_client's parsers.
 #include <gmock/gmock.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads a metrics file with prometheus_client's two parsers and prints its
 samples, so a test can compare them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-query run as a program against the simulated server on loopback.
 
 #include <gmock/gmock.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log and "data.dat" where the disk runs out: on a real full disk (a
 // small tmpfs of the test's own) and at a file size limit, which stops a
 // write part-way wherever the test wants.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window monitoring the simulated server while anyone who can
 // reach its ports floods them with datagrams.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window against a server that never answers, for SOAK_SECONDS (20 in
 // `make test-slow`, 600 by default with `make soak`), while Enter is pressed
 // in the console's command line every 0.7 s. Every receive then waits its

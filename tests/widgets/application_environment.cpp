@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one QApplication of the widgets suite, on the offscreen platform
 // unless the caller chose another. Every file of the suite may add such an
 // environment; the first to run makes the application.

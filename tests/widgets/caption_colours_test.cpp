@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captions' colours on light and dark window colours.
 #include "ui/caption_colours.h"
 

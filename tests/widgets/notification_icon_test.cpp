@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon and the minimise hook, against a notification area that
 // records what it is asked to do (a headless machine has no real one).
 #include "ui/notification_icon.h"

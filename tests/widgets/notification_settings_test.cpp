@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notification choices in their QSettings file.
 #include "ui/notification_settings.h"
 

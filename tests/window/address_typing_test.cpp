@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A user types the server's address into the field that holds the focus at
 // start-up and tabs to START, which saves it: the typed address is the one
 // in data.dat, whatever the field showed before.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console panel: its toggle, the command line's pre-fill rule, and
 // commands with their printed replies.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's files where the disk is full or the working folder has
 // gone: monitoring goes on, "data.dat" keeps what it held, the day's log
 // keeps whole records only, and each failure reaches the user as it always

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "on enter" handlers of START and the command line run when the focus
 // moves to them from another control, not when it only comes back (another
 // window or a pop-up had it); the command line's pre-fill survives the line

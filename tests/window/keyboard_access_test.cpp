@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window for keyboards and assistive technology, read through Qt's own
 // accessibility interfaces (no bus): names and roles, F6, the row keys and
 // the kept selection against a running server, the Menu key and Shift+F10,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kick by double-click and map change, each after a Yes/No question.
 #include <QApplication>
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as the user sees it: controls beside and below each other
 // without overlapping, the server's settings read column by column with
 // the captions the model starts with, and the tab order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows against a simulated server behind a network that loses reply
 // datagrams: what they show, tell and log is never made of a partial reply
 // (a list shown short even once would make the players it lacks "leave").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // START against the simulated server, and the cycle's failures as the
 // window shows them.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's desktop notifications against the simulated server, with the
 // notification area recorded and the silence timed by the test's clock.
 #include <QAction>

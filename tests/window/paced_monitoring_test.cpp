@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Monitoring against a server that limits its requests per address, with
 // the console in use, and against one that does not.
 #include <QCheckBox>

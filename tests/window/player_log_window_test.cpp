@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-log against the simulated server: the day's file and its bytes.
 #include <QCheckBox>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts from the server are data: markup in a host or map name shows as the
 // characters it is made of, blanks included, in the labels and in the tray
 // icon's tip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-exporter: game server metrics for Prometheus, one query cycle
 // per probe, over HTTP. See --help.
 #include <pthread.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-query: one query cycle or one console command against a game
 // server, printed as plain lines or as JSON.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/simserver/info_reply.h"
 
 #include "tools/simserver/datagram_limits.h"

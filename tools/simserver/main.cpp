@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kestrova-simserver: a simulated game server on 127.0.0.1 for tests,
 // demos and benchmarks. See --help.
 #include <csignal>

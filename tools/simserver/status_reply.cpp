@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/simserver/status_reply.h"
 
 #include <string_view>
