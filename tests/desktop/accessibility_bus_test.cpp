@@ -30,20 +30,18 @@ TEST(AccessibilityBus, ScreenReadersHearTheNamesAndFollowF6) {
   if (session.Run("/usr/bin/python3 -c 'import dbus; print(1)'") != "1\n") GTEST_SKIP() << "no python3-dbus";
   WindowManager windowManager(session, folder.Path(), logs / "openbox.log");
   ASSERT_TRUE(windowManager.Ready());
-  const std::string socket = (folder.Path() / "bus").string();
-  SpawnedProgram sessionBus({"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + socket},
-                            EnvironmentWith({}), folder.Path(), logs / "dbus.log");
-  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(socket); }, 20s));
+  const PrivateBus sessionBus(folder.Path());
+  ASSERT_FALSE(sessionBus.Address().empty()) << "dbus-daemon did not start";
   std::vector<std::string> environment = session.Environment();
-  environment.push_back("DBUS_SESSION_BUS_ADDRESS=unix:path=" + socket);
+  environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + sessionBus.Address());
   SpawnedProgram busLauncher({kBusLauncher, "--launch-immediately"}, environment, folder.Path(), logs / "atspi.log");
   environment.push_back("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1");
   environment.push_back("XDG_CONFIG_HOME=" + (folder.Path() / "config").string());
   SpawnedProgram program({KESTROVA_PATH, "--folder", folder.Path().string()}, environment, folder.Path(),
                          logs / "kestrova.log");
   const auto tree = [&] {
-    return session.Run("DBUS_SESSION_BUS_ADDRESS=unix:path=" + socket +
-                       " /usr/bin/python3 " KESTROVA_SOURCE_DIR "/tests/desktop/atspi_tree.py Kestrova");
+    return session.Run("DBUS_SESSION_BUS_ADDRESS='" + sessionBus.Address() +
+                       "' /usr/bin/python3 " KESTROVA_SOURCE_DIR "/tests/desktop/atspi_tree.py Kestrova");
   };
   // The object of this role and name, with its actions and whether it has the focus.
   const auto heard = [&](const std::string& line) {
