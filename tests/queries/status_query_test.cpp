@@ -21,9 +21,6 @@ namespace {
 
 using Rows = std::vector<PlayerRow>;
 
-const std::vector<std::string> kExampleFields = {"fraglimit", "0", "timelimit", "20", "player_0", "Big Al",   "frags_0",
-                                                 "12",        "k", "3",         "k",  "48",       "player_1", "bob",
-                                                 "frags_1",   "4", "k",         "9",  "k",        "110"};
 const Rows kExampleRows = {{" Big Al", {"12", "3", "48"}}, {" bob", {"4", "9", "110"}}};
 
 // The eight fields of one player.
@@ -69,18 +66,6 @@ class StatusQueryTest : public ::testing::Test {
   DisplayModel& shown = window.shown;
   std::vector<std::string> requests;
 };
-
-TEST_F(StatusQueryTest, ExampleReplySetsLimitsAndRows) {
-  AskWith({Fields(kExampleFields)});
-
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0], "\\status\\");
-  EXPECT_EQ(shown.Label(ShownLabel::FragLimit), "fraglimit: 0");
-  EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit: 20");
-  EXPECT_EQ(shown.Rows(), kExampleRows);
-  // The empty token 0, and "Big Al" as two tokens.
-  EXPECT_EQ(shown.StatusList().size(), kExampleFields.size() + 2);
-}
 
 TEST_F(StatusQueryTest, TimeOutEmptiesThePlayerList) {
   udp2.ReceiveTimeout = 200;
