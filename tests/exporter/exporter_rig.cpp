@@ -74,12 +74,4 @@ HttpAnswer Fetch(const std::string& url, const std::vector<std::string>& headers
   return answer;
 }
 
-long InfoRequests(const std::string& tally) {
-  const std::string prefix = "ok info ";
-  if (!tally.starts_with(prefix)) {
-    throw std::runtime_error("not a request tally: '" + tally + "'");
-  }
-  return std::stol(tally.substr(prefix.size()));
-}
-
 }  // namespace kestrova::test

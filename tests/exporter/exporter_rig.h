@@ -45,8 +45,4 @@ struct HttpAnswer {
 HttpAnswer Fetch(const std::string& url, const std::vector<std::string>& headers = {},
                  const std::string& method = "GET");
 
-// The simulated server's answer to "requests": how many info requests it
-// received.
-long InfoRequests(const std::string& tally);
-
 }  // namespace kestrova::test

@@ -48,7 +48,12 @@ class ExporterAgainstServer : public testing::Test {
            more;
   }
 
-  long InfoRequestsSent() { return InfoRequests(server_.Control("requests")); }
+  // The info requests the server received, from its "requests" tally.
+  long InfoRequestsSent() {
+    const std::string tally = server_.Control("requests");
+    EXPECT_TRUE(tally.starts_with("ok info ")) << tally;
+    return std::stol(tally.substr(8));
+  }
 
   SimServer server_;
   ExporterProcess exporter_;

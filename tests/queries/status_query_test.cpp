@@ -21,9 +21,6 @@ namespace {
 
 using Rows = std::vector<PlayerRow>;
 
-const std::vector<std::string> kExampleFields = {"fraglimit", "0", "timelimit", "20", "player_0", "Big Al",   "frags_0",
-                                                 "12",        "k", "3",         "k",  "48",       "player_1", "bob",
-                                                 "frags_1",   "4", "k",         "9",  "k",        "110"};
 const Rows kExampleRows = {{" Big Al", {"12", "3", "48"}}, {" bob", {"4", "9", "110"}}};
 
 // The eight fields of one player.
@@ -70,24 +67,6 @@ class StatusQueryTest : public ::testing::Test {
   std::vector<std::string> requests;
 };
 
-TEST_F(StatusQueryTest, ExampleReplySetsLimitsAndRows) {
-  AskWith({Fields(kExampleFields)});
-
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0], "\\status\\");
-  EXPECT_EQ(shown.Label(ShownLabel::FragLimit), "fraglimit: 0");
-  EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit: 20");
-  EXPECT_EQ(shown.Rows(), kExampleRows);
-  // The empty token 0, and "Big Al" as two tokens.
-  EXPECT_EQ(shown.StatusList().size(), kExampleFields.size() + 2);
-}
-
-TEST_F(StatusQueryTest, RowsAreSortedWithCaseDecidingLast) {
-  AskWith({Fields(Player(0, "Bob", "1", "2", "3")) + Fields(Player(1, "alice", "4", "5", "6"))});
-
-  EXPECT_EQ(shown.Rows(), (Rows{{" alice", {"4", "5", "6"}}, {" Bob", {"1", "2", "3"}}}));
-}
-
 TEST_F(StatusQueryTest, TimeOutEmptiesThePlayerList) {
   udp2.ReceiveTimeout = 200;
   shown.ReplaceRows(kExampleRows);
@@ -127,8 +106,8 @@ TEST_F(StatusQueryTest, BadQueryPortSendsNothing) {
 
 // A reply that comes after its receive gave up is what the next run
 // reads: the players show one run late instead of never.
-TEST_F(StatusQueryTest, LateReplyIsShownByTheNextRun) {
-  udp2.ReceiveTimeout = 200;
+TEST_F(StatusQueryTest, LateReplyIsShownByTheNextRunNeverMixedWithANewerOne) {
+  udp2.ReceiveTimeout = 300;
   QueryStatus(udp2, window, shown);
   EXPECT_TRUE(shown.Rows().empty());
   ASSERT_EQ(server.Peer().Receive(), "\\status\\");
@@ -137,34 +116,16 @@ TEST_F(StatusQueryTest, LateReplyIsShownByTheNextRun) {
   QueryStatus(udp2, window, shown);
 
   EXPECT_EQ(shown.Rows(), (Rows{{" late", {"1", "2", "3"}}}));
-  EXPECT_EQ(server.Peer().Receive(), "\\status\\");
-}
-
-TEST_F(StatusQueryTest, LateRepliesPartsAreNeverMixedWithANewerOne) {
-  udp2.ReceiveTimeout = 300;
-  QueryStatus(udp2, window, shown);
   ASSERT_EQ(server.Peer().Receive(), "\\status\\");
-  server.Peer().Reply(Fields(Player(0, "old", "1", "2", "3")) + "\\queryid\\5.1");
-  server.Peer().Reply(Fields(Player(0, "new", "4", "5", "6")) + "\\final\\\\queryid\\6.1");
-  server.Peer().Reply(Fields(Player(1, "old too", "7", "8", "9")) + "\\queryid\\5.2\\final\\");
+  // Parts of an older reply around a newer whole one: the first to come
+  // whole is taken.
+  server.Peer().Reply(Fields(Player(0, "old", "1", "2", "3")) + "\\queryid\\7.1");
+  server.Peer().Reply(Fields(Player(0, "new", "4", "5", "6")) + "\\final\\\\queryid\\8.1");
+  server.Peer().Reply(Fields(Player(1, "old too", "7", "8", "9")) + "\\queryid\\7.2\\final\\");
 
   QueryStatus(udp2, window, shown);
 
-  // The first to come whole is taken.
   EXPECT_EQ(shown.Rows(), (Rows{{" new", {"4", "5", "6"}}}));
-}
-
-TEST_F(StatusQueryTest, FortyPlayersGiveFortyRows) {
-  std::string reply;
-  for (int index = 0; index < 40; ++index) {
-    reply += Fields(Player(index, "p" + std::to_string(100 + index), "1", "2", "3"));
-  }
-
-  AskWith({reply});
-
-  ASSERT_EQ(shown.Rows().size(), 40u);
-  EXPECT_EQ(shown.Rows().front().caption, " p100");
-  EXPECT_EQ(shown.Rows().back().caption, " p139");
 }
 
 // A server with many players splits its reply; each part names the reply
@@ -184,8 +145,6 @@ TEST_F(StatusQueryTest, PartsArrivingOutOfOrderAreJoinedInOrder) {
             (TokenList{"",  "fraglimit", "10",       "player_0", "Big",     "Al", "frags_0", "12", "k", "3",
                        "k", "48",        "player_1", "bob",      "frags_1", "4",  "k",       "9",  "k", "110"}));
 }
-
-TEST_F(StatusQueryTest, JoinedPartsLoseTheirMarkers) { EXPECT_EQ(GatherAfter({kPart2, kPart3, kPart1}), kJoined); }
 
 // A part lost on the way: the request goes out once more, and the first
 // reply to come whole is taken, parts of two replies never mixed.
@@ -229,13 +188,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RetryCase{"LowPartLostAndNoFinal", {kPart2}, {kRetry2}, "", "part 1 and the final part missing"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(StatusQueryTest, RepeatedPartsAndOtherRepliesAreDropped) {
-  const std::string repeated = Fields({"99", "k", "99", "k", "99", "player_1"}) + "\\queryid\\77.2";
-  const std::string otherReply = Fields({"player_5", "ghost"}) + "\\queryid\\76.2";
-
-  EXPECT_EQ(GatherAfter({kPart1, kPart2, otherReply, repeated, kPart3}), kJoined);
-}
-
 // Anyone can send parts of a reply that never ends, each a new number: a
 // reply is gathered from its first kMostStatusParts parts at most, so that
 // its gathering cannot fill the memory.
@@ -254,46 +206,56 @@ TEST_F(StatusQueryTest, PartsNumberedBeyondTheMostAReplyHasAreDropped) {
   EXPECT_TRUE(reply.text.empty());
 }
 
-TEST_F(StatusQueryTest, OneDatagramReplyIsPassedThroughWhole) {
-  // Servers put the final key before the queryid marker or after it.
-  for (const char* markers : {"\\final\\\\queryid\\9.1", "\\queryid\\9.1\\final\\"}) {
-    const std::string whole = Fields(Player(0, "a", "1", "2", "3")) + markers;
-
-    EXPECT_EQ(GatherAfter({whole, "next"}), whole);
-    // Known to be whole, it is not waited on: what follows stays queued.
-    EXPECT_EQ(udp2.ReceiveQuietly(2000), "next");
-  }
-}
-
-TEST_F(StatusQueryTest, FinalKeyAfterTheLastMarkerEndsTheGathering) {
+// What a gathering passes on, the markers gone from a reply of several
+// parts; once a reply is whole (a single datagram, or the part that ends
+// it) it is not waited on: the datagram sent after it stays queued.
+TEST_F(StatusQueryTest, GathersOneWholeReplyAndLeavesWhatFollowsQueued) {
   const std::string lastPart = Fields({"bob", "frags_1", "4", "k", "9", "k", "110"}) + "\\queryid\\77.3\\final\\";
-
-  EXPECT_EQ(GatherAfter({kPart2, lastPart, kPart1, "next"}), kJoined);
-  EXPECT_EQ(udp2.ReceiveQuietly(2000), "next");
-}
-
-TEST_F(StatusQueryTest, PartsAfterACompleteReplyStayQueued) {
   const std::string single = Fields(Player(0, "a", "1", "2", "3"));
-
-  EXPECT_EQ(GatherAfter({single, "next"}), single);
-  EXPECT_EQ(udp2.ReceiveQuietly(2000), "next");
+  struct Case {
+    const char* what;
+    std::vector<std::string> datagrams;
+    std::string text;
+  } const cases[] = {
+      {"parts joined without their markers", {kPart2, kPart3, kPart1}, kJoined},
+      {"repeated parts and another reply's parts dropped",
+       {kPart1, kPart2, Fields({"player_5", "ghost"}) + "\\queryid\\76.2",
+        Fields({"99", "k", "99", "k", "99", "player_1"}) + "\\queryid\\77.2", kPart3},
+       kJoined},
+      {"the final key after the last marker", {kPart2, lastPart, kPart1}, kJoined},
+      // Servers put the final key before the queryid marker or after it.
+      {"one datagram, final before its marker",
+       {single + "\\final\\\\queryid\\9.1"},
+       single + "\\final\\\\queryid\\9.1"},
+      {"one datagram, final after its marker",
+       {single + "\\queryid\\9.1\\final\\"},
+       single + "\\queryid\\9.1\\final\\"},
+      {"one datagram without markers", {single}, single},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> datagrams = c.datagrams;
+    datagrams.push_back("next");
+    EXPECT_EQ(GatherAfter(datagrams), c.text) << c.what;
+    EXPECT_EQ(udp2.ReceiveQuietly(2000), "next") << c.what;
+  }
 }
 
 // The simulated server's ways of sending a long reply: the final key on
 // either side of its marker, the parts in reverse order, a part missing.
+// Enough players for a reply of four parts.
+constexpr int kManyPlayers = 80;
+
 struct ServerWayCase {
   const char* name;
   std::vector<std::string> options;
   std::string gapText;  // empty: all players come through
+  int players = kManyPlayers;
 };
-
-// Enough players for a reply of four parts.
-constexpr int kManyPlayers = 80;
 
 class StatusAgainstServerTest : public ::testing::TestWithParam<ServerWayCase> {};
 
 TEST_P(StatusAgainstServerTest, GathersWhatCame) {
-  std::vector<std::string> options = {"--players", std::to_string(kManyPlayers)};
+  std::vector<std::string> options = {"--players", std::to_string(GetParam().players)};
   options.insert(options.end(), GetParam().options.begin(), GetParam().options.end());
   SimServer server(options);
   DatagramClient udp2;
@@ -309,7 +271,7 @@ TEST_P(StatusAgainstServerTest, GathersWhatCame) {
   EXPECT_TRUE(outcome.answered);
   if (GetParam().gapText.empty()) {
     EXPECT_FALSE(outcome.gap.has_value());
-    EXPECT_EQ(shown.Rows().size(), static_cast<std::size_t>(kManyPlayers));
+    EXPECT_EQ(shown.Rows().size(), static_cast<std::size_t>(GetParam().players));
     EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit: 20");
   } else {
     // Every reply lacks the part: nothing of it is shown, the last whole
@@ -330,36 +292,40 @@ INSTANTIATE_TEST_SUITE_P(
                       // The retry's reply comes whole.
                       ServerWayCase{"PartLostOnce", {"--drop-part=status:2:2"}, ""},
                       ServerWayCase{"MiddlePartLost", {"--drop-part=status:2"}, "part 2 of 4 missing"},
-                      ServerWayCase{"LastPartLost", {"--drop-part=status:4", "--final=after"}, "final part missing"}),
+                      ServerWayCase{"LastPartLost", {"--drop-part=status:4", "--final=after"}, "final part missing"},
+                      // One datagram with the final key last is a whole reply, not the
+                      // first part of a longer one.
+                      ServerWayCase{"OneDatagramFinalAfter", {"--final=after"}, "", 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(StatusAgainstServer, OneDatagramWithTheFinalKeyLastIsAWholeReply) {
-  SimServer server({"--players", "2", "--final=after"});
-  DatagramClient udp2;
-  udp2.ReceiveTimeout = 1000;
-  udp2.Host = "127.0.0.1";
-  udp2.Port = server.QueryPort();
-
-  udp2.Send(kStatusRequest);
-  const std::string reply = ReceiveStatusReply(udp2).text;
-
-  // Passed on whole, markers included, rather than taken for the first
-  // part of a longer reply.
-  EXPECT_TRUE(reply.ends_with("\\queryid\\1.1\\final\\")) << reply;
-}
-
+// The rows as the reply reads them; a reply running off its end fails,
+// keeping the rows read so far.
 struct RowCase {
   const char* name;
   std::string reply;
   Rows rows;
+  bool runsOff = false;
 };
+
+RowCase FortyPlayers() {
+  RowCase c{"FortyPlayers", "", {}};
+  for (int index = 100; index < 140; ++index) {
+    c.reply += Fields(Player(index - 100, "p" + std::to_string(index), "1", "2", "3"));
+    c.rows.push_back({" p" + std::to_string(index), {"1", "2", "3"}});
+  }
+  return c;
+}
 
 class StatusRowsTest : public ::testing::TestWithParam<RowCase> {};
 
 TEST_P(StatusRowsTest, RowsAsTheReplyReadsThem) {
   DisplayModel shown;
 
-  ShowStatusReply(GetParam().reply, shown);
+  if (GetParam().runsOff) {
+    EXPECT_THROW(ShowStatusReply(GetParam().reply, shown), std::out_of_range);
+  } else {
+    EXPECT_NO_THROW(ShowStatusReply(GetParam().reply, shown));
+  }
 
   EXPECT_EQ(shown.Rows(), GetParam().rows);
 }
@@ -367,7 +333,10 @@ TEST_P(StatusRowsTest, RowsAsTheReplyReadsThem) {
 INSTANTIATE_TEST_SUITE_P(
     Replies, StatusRowsTest,
     ::testing::Values(
-        RowCase{"EmptyName", Fields(Player(0, "", "1", "2", "3")), {{" ", {"1", "2", "3"}}}},
+        RowCase{"SortedWithCaseDecidingLast",
+                Fields(Player(0, "Bob", "1", "2", "3")) + Fields(Player(1, "alice", "4", "5", "6")),
+                {{" alice", {"4", "5", "6"}}, {" Bob", {"1", "2", "3"}}}},
+        FortyPlayers(), RowCase{"EmptyName", Fields(Player(0, "", "1", "2", "3")), {{" ", {"1", "2", "3"}}}},
         RowCase{"TwoBlanksInName", Fields(Player(0, "Big  Al", "1", "2", "3")), {{" Big Al", {"1", "2", "3"}}}},
         RowCase{"HighBytesKept",
                 Fields(Player(0, "\xE9l\xE8ve \x80\xFE", "1", "2", "3")),
@@ -381,7 +350,19 @@ INSTANTIATE_TEST_SUITE_P(
         RowCase{"SingleToken", "\\", {}},
         RowCase{"WholeReplyWithMarkers",
                 Fields(Player(0, "a", "1", "2", "3")) + "\\final\\\\queryid\\9.1",
-                {{" a", {"1", "2", "3"}}}}),
+                {{" a", {"1", "2", "3"}}}},
+        RowCase{"LastPlayerWithoutPing",
+                Fields(Player(0, "a", "1", "2", "3")) + Fields({"player_1", "b", "frags_1", "4", "k", "5", "k"}),
+                {{" a", {"1", "2", "3"}}, {" b", {"4", "5"}}},
+                true},
+        RowCase{"NameContainingPlayerKeyWithNoPlayerAfter",
+                Fields(Player(0, "xplayer_y", "1", "2", "3")),
+                {{" xplayer_y", {"1", "2", "3"}}},
+                true},
+        RowCase{"FragLimitLast",
+                Fields(Player(0, "a", "1", "2", "3")) + Fields({"fraglimit"}),
+                {{" a", {"1", "2", "3"}}},
+                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StatusReplyTest, LimitsAreFoundAnywhereButAtTokenZero) {
@@ -392,35 +373,6 @@ TEST(StatusReplyTest, LimitsAreFoundAnywhereButAtTokenZero) {
   EXPECT_EQ(shown.Label(ShownLabel::FragLimit), "fraglimit:");
   EXPECT_EQ(shown.Label(ShownLabel::TimeLimit), "timelimit: 7");
 }
-
-struct BreakCase {
-  const char* name;
-  std::string reply;
-  Rows rows;
-};
-
-class StatusBreakTest : public ::testing::TestWithParam<BreakCase> {};
-
-TEST_P(StatusBreakTest, ReplyRunningOffItsEndFailsKeepingTheRowsSoFar) {
-  DisplayModel shown;
-
-  EXPECT_THROW(ShowStatusReply(GetParam().reply, shown), std::out_of_range);
-
-  EXPECT_EQ(shown.Rows(), GetParam().rows);
-}
-
-INSTANTIATE_TEST_SUITE_P(Replies, StatusBreakTest,
-                         ::testing::Values(BreakCase{"LastPlayerWithoutPing",
-                                                     Fields(Player(0, "a", "1", "2", "3")) +
-                                                         Fields({"player_1", "b", "frags_1", "4", "k", "5", "k"}),
-                                                     {{" a", {"1", "2", "3"}}, {" b", {"4", "5"}}}},
-                                           BreakCase{"NameContainingPlayerKeyWithNoPlayerAfter",
-                                                     Fields(Player(0, "xplayer_y", "1", "2", "3")),
-                                                     {{" xplayer_y", {"1", "2", "3"}}}},
-                                           BreakCase{"FragLimitLast",
-                                                     Fields(Player(0, "a", "1", "2", "3")) + Fields({"fraglimit"}),
-                                                     {{" a", {"1", "2", "3"}}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kestrova::test

@@ -202,13 +202,5 @@ TEST(OpenMetricsReport, TellsHowTheStatusQueryEnded) {
   }
 }
 
-TEST(OpenMetricsReport, LeavesThePlayersOutWhenAsked) {
-  MetricsOptions options;
-  options.players = false;
-  const std::string text = OpenMetricsReport(ServerSnapshot(), options);
-  EXPECT_THAT(text, testing::Not(testing::HasSubstr("kestrova_player_")));
-  EXPECT_THAT(text, testing::HasSubstr("\nkestrova_players 4\n"));
-}
-
 }  // namespace
 }  // namespace kestrova::test

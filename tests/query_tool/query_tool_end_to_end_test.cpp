@@ -16,6 +16,12 @@
 namespace kestrova::test {
 namespace {
 
+using testing::_;
+using testing::AllOf;
+using testing::Eq;
+using testing::HasSubstr;
+using testing::MatchesRegex;
+
 const char kHostName[] = "Query Tool Server";
 
 ToolResult RunQueryTool(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {}) {
@@ -192,30 +198,6 @@ TEST_F(QueryToolAgainstServer, OversizeStatusReplyFailsWithTheSocketError) {
   EXPECT_EQ(json.err, plain.err);
 }
 
-TEST(QueryToolUsage, BadPortsAreWrongUsageBeforeAnythingIsSent) {
-  UdpPeer gameServer;
-  const std::string gamePort = std::to_string(gameServer.Port());
-  struct Case {
-    std::vector<std::string> arguments;
-    std::string message;
-  };
-  const Case cases[] = {
-      {{"--game-port", gamePort, "--query-port", "abc", "127.0.0.1"},
-       "--query-port: 'abc' is not a valid integer value"},
-      {{"--game-port", gamePort, "--query-port", "99999", "127.0.0.1"},
-       "--query-port: '99999' is not a port from 1 to 65535"},
-      {{"--game-port", "12a", "127.0.0.1"}, "--game-port: '12a' is not a valid integer value"},
-      {{"--rcon", "status", "--game-port", "", "127.0.0.1"}, "--game-port: '' is not a valid integer value"},
-  };
-  for (const Case& c : cases) {
-    const ToolResult result = RunQueryTool(c.arguments);
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.err, "kestrova-query: " + c.message + "\nTry 'kestrova-query --help'.\n");
-    EXPECT_EQ(result.out, "");
-  }
-  EXPECT_EQ(gameServer.Receive(300), std::nullopt);
-}
-
 TEST_F(QueryToolAgainstServer, ConsoleStatusListsThePlayers) {
   const ToolResult result = Console("rcon secret status");
   ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -234,11 +216,40 @@ TEST_F(QueryToolAgainstServer, ConsoleStatusListsThePlayers) {
   EXPECT_TRUE(json.out.ends_with("], \"error\": null}\n")) << json.out;
 }
 
-TEST_F(QueryToolAgainstServer, ConsoleShowsAWrongPassword) {
-  const ToolResult result = Console("rcon guess status");
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  const std::vector<std::string> lines = Lines(result.out);
-  EXPECT_THAT(lines, testing::ElementsAre("Bad rconpassword."));
+// Console commands and what they print, a fault switched on for some; each
+// row's fault is switched off again after it.
+TEST_F(QueryToolAgainstServer, ConsoleRepliesAndTheirExitCodes) {
+  const std::string longText(3000, 'x');
+  // clang-format off
+  struct Case {
+    const char* what;
+    const char* fault;
+    std::string command;
+    std::vector<std::string> options;
+    int exitCode;
+    testing::Matcher<std::string> out;
+    testing::Matcher<std::string> err;
+  } const cases[] = {
+      {"a wrong password", "", "rcon guess status", {}, 0, Eq("Bad rconpassword.\n"), _},
+      {"a long line whole", "", "rcon secret say " + longText, {}, 0, Eq("console: " + longText + "\n"), _},
+      // A command that prints nothing still gets its "print\n" back.
+      {"a command that prints nothing", "", "rcon secret map dm/mohdm2", {}, 0, Eq(""), Eq("")},
+      {"no reply", "silent rcon on", "rcon secret status", {"--json"}, 3, Eq("{\"lines\": [], \"error\": null}\n"),
+       Eq(NoAnswerMessage())},
+      {"an oversize reply", "oversize rcon on", "rcon secret status", {"--json"}, 1,
+       Eq("{\"lines\": [], \"error\": \"Message too long\"}\n"), Eq("kestrova-query: Message too long\n")},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    if (*c.fault != '\0') {
+      ASSERT_EQ(server_.Control(c.fault), "ok");
+    }
+    const ToolResult result = Console(c.command, c.options);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.what << ": " << result.err;
+    EXPECT_THAT(result.out, c.out) << c.what;
+    EXPECT_THAT(result.err, c.err) << c.what;
+    ASSERT_EQ(server_.Control("normal"), "ok");
+  }
 }
 
 TEST_F(QueryToolAgainstServer, ConsoleGathersAReplySpreadOverDatagrams) {
@@ -257,13 +268,6 @@ TEST_F(QueryToolAgainstServer, ConsoleGathersAReplySpreadOverDatagrams) {
   EXPECT_EQ(Console("rcon secret cmdlist").out, result.out);
 }
 
-TEST_F(QueryToolAgainstServer, ConsoleShowsALongLineWhole) {
-  const std::string text(3000, 'x');
-  const ToolResult result = Console("rcon secret say " + text);
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "console: " + text + "\n");
-}
-
 TEST_F(QueryToolAgainstServer, ConsoleSendsEachCharacterAsItsByte) {
   const std::string command = "rcon secret say caf\xC3\xA9";
   const ToolResult utf8 = Console(command, {}, {"LC_ALL=C.UTF-8"});
@@ -278,19 +282,6 @@ TEST_F(QueryToolAgainstServer, ConsoleSendsEachCharacterAsItsByte) {
   const ToolResult euro = Console("rcon secret say 5 \xE2\x82\xAC", {}, {"LC_ALL=C.UTF-8"});
   EXPECT_EQ(euro.exitCode, 2);
   EXPECT_TRUE(Holds(euro.err, "U+20AC")) << euro.err;
-}
-
-TEST_F(QueryToolAgainstServer, ConsoleWithoutAReplyExitsWithThree) {
-  // A command that prints nothing still gets its "print\n" back.
-  const ToolResult quiet = Console("rcon secret map dm/mohdm2");
-  EXPECT_EQ(quiet.exitCode, 0) << quiet.err;
-  EXPECT_EQ(quiet.out, "");
-
-  ASSERT_EQ(server_.Control("silent rcon on"), "ok");
-  const ToolResult silent = Console("rcon secret status", {"--json"});
-  EXPECT_EQ(silent.exitCode, 3);
-  EXPECT_EQ(silent.out, "{\"lines\": [], \"error\": null}\n");
-  EXPECT_EQ(silent.err, NoAnswerMessage());
 }
 
 // The last of the listing's three datagrams lost: the loss shows, and the
@@ -350,41 +341,45 @@ TEST_F(QueryToolAgainstServer, KillserverDoesNotWait) {
   EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
 }
 
-TEST_F(QueryToolAgainstServer, OversizeConsoleReplyFails) {
-  ASSERT_EQ(server_.Control("oversize rcon on"), "ok");
-  const ToolResult result = Console("rcon secret status", {"--json"});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_EQ(result.err, "kestrova-query: Message too long\n");
-  EXPECT_EQ(result.out, "{\"lines\": [], \"error\": \"Message too long\"}\n");
-}
-
-TEST(QueryToolUsage, WrongUsageExitsWithTwo) {
-  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-           {}, {"127.0.0"}, {"--port", "1", "127.0.0.1"}, {"--rcon", "x", "--query-port", "1", "127.0.0.1"}}) {
-    const ToolResult result = RunQueryTool(arguments);
-    EXPECT_EQ(result.exitCode, 2) << testing::PrintToString(arguments);
-    // One line that says what is wrong, then where to read more.
-    const std::vector<std::string> lines = Lines(result.err);
-    ASSERT_EQ(lines.size(), 2u) << result.err;
-    EXPECT_TRUE(lines[0].starts_with("kestrova-query: ")) << lines[0];
-    EXPECT_EQ(lines[1], "Try 'kestrova-query --help'.");
-    EXPECT_EQ(result.out, "");
+// Wrong usage exits with 2 before anything is sent: one line that says
+// what is wrong, then where to read more.
+TEST(QueryToolUsage, ExitCodesAndTexts) {
+  UdpPeer gameServer;
+  const std::string gamePort = std::to_string(gameServer.Port());
+  const auto wrong = [](const std::string& message) {
+    return Eq("kestrova-query: " + message + "\nTry 'kestrova-query --help'.\n");
+  };
+  // The rows without a message: one line of it, whatever it says.
+  const testing::Matcher<std::string> someWrong =
+      MatchesRegex("kestrova-query: [^\n]+\nTry 'kestrova-query --help'\\.\n");
+  // clang-format off
+  struct Case {
+    std::vector<std::string> arguments;
+    int exitCode;
+    testing::Matcher<std::string> err;
+    testing::Matcher<std::string> out = Eq("");
+  } const cases[] = {
+      {{"--game-port", gamePort, "--query-port", "abc", "127.0.0.1"}, 2,
+       wrong("--query-port: 'abc' is not a valid integer value")},
+      {{"--game-port", gamePort, "--query-port", "99999", "127.0.0.1"}, 2,
+       wrong("--query-port: '99999' is not a port from 1 to 65535")},
+      {{"--game-port", "12a", "127.0.0.1"}, 2, wrong("--game-port: '12a' is not a valid integer value")},
+      {{"--rcon", "status", "--game-port", "", "127.0.0.1"}, 2, wrong("--game-port: '' is not a valid integer value")},
+      {{}, 2, someWrong},
+      {{"127.0.0"}, 2, someWrong},
+      {{"--port", "1", "127.0.0.1"}, 2, someWrong},
+      {{"--rcon", "x", "--query-port", "1", "127.0.0.1"}, 2, someWrong},
+      {{"--help"}, 0, Eq(""), AllOf(HasSubstr("--rcon COMMAND"), HasSubstr("  3  no complete answer"))},
+      {{"--version"}, 0, Eq(""), Eq(std::string("kestrova-query ") + KESTROVA_VERSION + "\n")},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    const ToolResult result = RunQueryTool(c.arguments);
+    EXPECT_EQ(result.exitCode, c.exitCode) << testing::PrintToString(c.arguments);
+    EXPECT_THAT(result.out, c.out) << testing::PrintToString(c.arguments);
+    EXPECT_THAT(result.err, c.err) << testing::PrintToString(c.arguments);
   }
-}
-
-TEST(QueryToolUsage, HelpPrintsTheUsage) {
-  const ToolResult result = RunQueryTool({"--help"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_TRUE(Holds(result.out, "--rcon COMMAND")) << result.out;
-  EXPECT_TRUE(Holds(result.out, "  3  no complete answer")) << result.out;
-  EXPECT_EQ(result.err, "");
-}
-
-TEST(QueryToolUsage, VersionPrintsTheProjectVersion) {
-  const ToolResult result = RunQueryTool({"--version"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.out, std::string("kestrova-query ") + KESTROVA_VERSION + "\n");
-  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(gameServer.Receive(300), std::nullopt);
 }
 
 }  // namespace

@@ -141,17 +141,6 @@ TEST(QueryJson, PlayerListHoldsNamesAndNumbersForScripts) {
   }
 }
 
-TEST(QueryJson, FreshSnapshotShowsTheInitialCaptionsAndNoError) {
-  const std::string json = QueryJson(QuerySnapshot());
-  EXPECT_NE(json.find(R"("valid": false)"), std::string::npos);
-  EXPECT_NE(json.find(R"("Label1": "maxPing:")"), std::string::npos);
-  EXPECT_NE(json.find(R"("Label11": "timelimit:")"), std::string::npos);
-  EXPECT_NE(json.find(R"("hint": "Kestrova")"), std::string::npos);
-  EXPECT_NE(
-      json.find(R"("players": [], "playerList": [], "infoList": [], "statusList": [], "server": null, "error": null})"),
-      std::string::npos);
-}
-
 TEST(ConsoleJson, ListsTheLinesAndTheError) {
   EXPECT_EQ(ConsoleJson({"a\r", ""}, std::nullopt), "{\"lines\": [\"a\\r\", \"\"], \"error\": null}\n");
   EXPECT_EQ(ConsoleJson({}, "Socket Error # 10040\r\nMessage too long."),
