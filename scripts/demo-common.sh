@@ -1,7 +1,20 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
 # Shell functions the demo, screenshot and measuring scripts share: the
 # simulated server on 127.0.0.1 and a settings file pointing at it.
 # Source it; it defines functions only.
+
+# The scripts' EXIT trap: stops the processes in the caller's `pids` array,
+# waits for them and removes the caller's `$work` folder.
+# shellcheck disable=SC2154  # pids and work are the caller's
+stop_started_and_remove_work() {
+  local pid
+  for pid in "${pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
 
 # Writes FOLDER/data.dat for 127.0.0.1 (127 * 2^24 + 1) and the two ports.
 write_loopback_settings() {

@@ -101,14 +101,7 @@ command -v xdotool >/dev/null || fail "xdotool is missing; scripts/install-deps.
 
 work=$(mktemp -d)
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap stop_started_and_remove_work EXIT
 
 now_ns() { date +%s%N; }
 

@@ -22,14 +22,7 @@ source "$root/scripts/demo-common.sh"
 
 work=$(mktemp -d)
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap stop_started_and_remove_work EXIT
 
 # A simulated server named NAME with PLAYERS players; its control lines go
 # through the FIFO $work/NAME.control.

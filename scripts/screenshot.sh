@@ -40,14 +40,7 @@ done
 
 work=$(mktemp -d)
 pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap stop_started_and_remove_work EXIT
 
 # Frozen scores and a fixed seed: the same names and numbers every time.
 "$server" --game-port "$game_port" --query-port "$query_port" --players 16 --seed 7 --static \
